@@ -1,0 +1,2 @@
+// The market-data library: the exported factory and everything behind it are linked in here.
+#include "APIPackage.h"
