@@ -102,6 +102,11 @@ int DecodeValue(const TZOFieldBinding& binding, const std::uint8_t* value, std::
     return 0;
 }
 
+// Children handed out by shared pointer are always destroyed as exactly this type, so the operation
+// table can stay as it is without a virtual destructor.
+struct SharedPackage final : CTZOPackage {};
+struct SharedRecordSet final : CTZORecordSet {};
+
 }  // namespace
 
 int EncodeFields(const TZOBindingList& list, std::uint8_t* dest, std::uint32_t room) {
@@ -191,7 +196,7 @@ int CTZOPackage::AddPackage(std::uint16_t id, CTZOPackage* child) {
 }
 
 std::shared_ptr<CTZORecordSet> CTZOPackage::AddRecordSet(std::uint16_t id) {
-    auto set = std::make_shared<CTZORecordSet>();
+    auto set = std::make_shared<SharedRecordSet>();
     AddRecordSet(id, set.get());
     return set;
 }
@@ -202,7 +207,7 @@ std::shared_ptr<CTZOPackage> CTZOPackage::AddPackage(std::uint16_t id) {
     if (!data_ || capacity_ - length_ < kTZOFieldHeaderSize) return {};
     const std::uint32_t oldLength = length_;
     WriteEmptyHeader(id);
-    auto child = std::make_shared<CTZOPackage>();
+    auto child = std::make_shared<SharedPackage>();
     child->Attach(data_ + oldLength + kTZOFieldHeaderSize, capacity_ - oldLength - kTZOFieldHeaderSize, 0, nullptr);
     Advance(kTZOFieldHeaderSize);
     child->SetParent(this);
@@ -235,7 +240,7 @@ int CTZOPackage::GetPackage(std::uint16_t id, CTZOPackage* child) {
 }
 
 std::shared_ptr<CTZORecordSet> CTZOPackage::GetRecordSet(std::uint16_t id) {
-    auto set = std::make_shared<CTZORecordSet>();
+    auto set = std::make_shared<SharedRecordSet>();
     FindField(id, set.get());
     return set;
 }
@@ -247,7 +252,7 @@ std::shared_ptr<CTZOPackage> CTZOPackage::GetPackage(std::uint16_t id) {
     const int at = Find(id);
     FieldExtent field{};
     if (at < 0 || !ReadExtent(data_, length_, static_cast<std::uint32_t>(at), field)) return {};
-    auto child = std::make_shared<CTZOPackage>();
+    auto child = std::make_shared<SharedPackage>();
     child->Attach(data_ + field.valueOffset, 0, field.valueLength, nullptr);
     return child;
 }

@@ -25,3 +25,28 @@ if [ "${NARV_QUICK:-0}" != 1 ]; then
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
     setarch "$(uname -m)" -R bash -c "$(declare -f run_suite); jobs=$jobs; run_suite build-tsan -DNARV_SANITIZE=thread -DNARV_BUILD_BENCH=OFF"
 fi
+
+if [ "${NARV_QUICK:-0}" != 1 ]; then
+  echo "== fuzzing (libFuzzer, clang, address and undefined-behaviour sanitizers)"
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNARV_BUILD_FUZZERS=ON \
+    -DNARV_BUILD_TESTS=OFF -DNARV_BUILD_BENCH=OFF -DNARV_SANITIZE=address,undefined >/dev/null
+  cmake --build build-fuzz -j"$jobs" --target narv_fuzzers
+  seconds=${NARV_FUZZ_SECONDS:-60}
+  for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
+    name=$(basename "$fuzzer"); corpus=tests/fuzz/corpus/${name#fuzz_}
+    echo "-- $name: replaying $corpus"
+    "$fuzzer" -runs=0 "$corpus"
+    echo "-- $name: fuzzing for ${seconds}s"
+    scratch=$(mktemp -d)
+    if ! "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$scratch/" \
+         "$scratch" "$corpus" >"$scratch/log" 2>&1; then
+      tail -n 60 "$scratch/log"
+      for crash in "$scratch"/crash-* "$scratch"/leak-* "$scratch"/timeout-*; do
+        [ -e "$crash" ] && { echo "input:"; xxd "$crash" | head -n 40; }
+      done
+      exit 1
+    fi
+    grep -E '^(Done|stat::number_of_executed_units)' "$scratch/log" || true
+    rm -rf "$scratch"
+  done
+fi
