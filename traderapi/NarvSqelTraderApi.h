@@ -1472,6 +1472,7 @@ public:
     /// [126] Empty answer to ReqExt95.
     virtual void OnExt95Rsp(const void* /*request*/,
             const NarvRspInfoRecord* /*rspInfo*/, int /*requestId*/, bool /*isLast*/) {}
+
 protected:
     ~CNarvSqelTraderSpi() = default;
 };
@@ -1683,6 +1684,7 @@ public:
     virtual int ReqExt94(const void* request, int requestId) = 0;
     /// [95] Not served by this library: answered with an empty reply through OnExt95Rsp.
     virtual int ReqExt95(const void* request, int requestId) = 0;
+
 protected:
     ~CNarvSqelTraderApi() = default;
 };
