@@ -1,0 +1,2 @@
+// Compiled on its own: the header must bring everything it needs.
+#include "NarvSqelApiCommon.h"
