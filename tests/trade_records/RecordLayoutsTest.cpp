@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "APIPackage.h"
+#include "NELOAccountRecords.h"
 #include "NELOQueryRecords.h"
 
 namespace {
@@ -30,6 +31,14 @@ const NamedLayout kQueryLayouts[] = {
     NAMED_LAYOUT(Fund),           NAMED_LAYOUT(Instrument),   NAMED_LAYOUT(Product),
     NAMED_LAYOUT(Exchange),       NAMED_LAYOUT(FeeRate),      NAMED_LAYOUT(InvestorMarginRate),
     NAMED_LAYOUT(ExchangeMarginRate),
+};
+
+const NamedLayout kAccountLayouts[] = {
+    NAMED_LAYOUT(DateRangeKey),    NAMED_LAYOUT(HisKey),          NAMED_LAYOUT(HisPosiKey),
+    NAMED_LAYOUT(Bulletin),        NAMED_LAYOUT(Notice),          NAMED_LAYOUT(FundTransferReq),
+    NAMED_LAYOUT(FundTransferRsp), NAMED_LAYOUT(FundTransferNty), NAMED_LAYOUT(FundIODetail),
+    NAMED_LAYOUT(Report),          NAMED_LAYOUT(AccountBindReq),  NAMED_LAYOUT(AccountBindRsp),
+    NAMED_LAYOUT(AccountBind),
 };
 
 // Gives every slot a value of its row's type that no other slot of the record has, texts at their full
@@ -109,25 +118,38 @@ TEST_P(RecordLayout, GroupRoundTripsWithinOneMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Query, RecordLayout, testing::ValuesIn(kQueryLayouts), LayoutName);
+INSTANTIATE_TEST_SUITE_P(Account, RecordLayout, testing::ValuesIn(kAccountLayouts), LayoutName);
 
 struct NamedService {
     const char* name;
     const NELOServiceBinding* service;
+    bool listReply;  // false: one record in a group
 };
 
 void PrintTo(const NamedService& entry, std::ostream* os) { *os << entry.name; }
 
 std::string ServiceName(const testing::TestParamInfo<NamedService>& info) { return info.param.name; }
 
-#define NAMED_SERVICE(name) NamedService{#name, &kNELO##name##Service}
+#define LIST_SERVICE(name) NamedService{#name, &kNELO##name##Service, true}
+#define SINGLE_SERVICE(name) NamedService{#name, &kNELO##name##Service, false}
 
 const NamedService kQueryServices[] = {
-    NAMED_SERVICE(QuotQuery),          NAMED_SERVICE(OrderQuery),
-    NAMED_SERVICE(TradeQuery),         NAMED_SERVICE(PosiQuery),
-    NAMED_SERVICE(FundQuery),          NAMED_SERVICE(InstrumentQuery),
-    NAMED_SERVICE(PosiDetailQuery),    NAMED_SERVICE(ProductQuery),
-    NAMED_SERVICE(ExchangeQuery),      NAMED_SERVICE(InvestorFeeRateQuery),
-    NAMED_SERVICE(InvestorMarginRateQuery), NAMED_SERVICE(ExchangeMarginRateQuery),
+    LIST_SERVICE(QuotQuery),          LIST_SERVICE(OrderQuery),
+    LIST_SERVICE(TradeQuery),         LIST_SERVICE(PosiQuery),
+    LIST_SERVICE(FundQuery),          LIST_SERVICE(InstrumentQuery),
+    LIST_SERVICE(PosiDetailQuery),    LIST_SERVICE(ProductQuery),
+    LIST_SERVICE(ExchangeQuery),      LIST_SERVICE(InvestorFeeRateQuery),
+    LIST_SERVICE(InvestorMarginRateQuery), LIST_SERVICE(ExchangeMarginRateQuery),
+};
+
+const NamedService kAccountServices[] = {
+    LIST_SERVICE(BulletinQuery),      LIST_SERVICE(NoticeQuery),
+    SINGLE_SERVICE(ElectronicFundIO), LIST_SERVICE(FundIODetailQuery),
+    LIST_SERVICE(ReportQuery),        LIST_SERVICE(HisOrderQuery),
+    LIST_SERVICE(HisTradeQuery),      LIST_SERVICE(HisBulletinQuery),
+    LIST_SERVICE(HisNoticeQuery),     SINGLE_SERVICE(AccountBind),
+    LIST_SERVICE(AccountBindQuery),   LIST_SERVICE(HisFundQuery),
+    LIST_SERVICE(HisPosiDetailQuery),
 };
 
 class ServiceBinding : public testing::TestWithParam<NamedService> {};
@@ -136,7 +158,9 @@ TEST_P(ServiceBinding, RequestAndReplyAreContainersOfTheRightKind) {
     const NELOServiceBinding& service = *GetParam().service;
     EXPECT_EQ(service.replyServiceNo, service.requestServiceNo + 1);
     EXPECT_EQ(service.requestGroup->flags, kTZOPackageFlag) << service.requestGroup->name;
-    EXPECT_TRUE(TZOIsContainer(*service.replyBody)) << service.replyBody->name;
+    EXPECT_EQ(service.replyBody->flags, GetParam().listReply ? kTZORecordSetFlag : kTZOPackageFlag)
+        << service.replyBody->name;
+    EXPECT_EQ(NELOIsListReply(service), GetParam().listReply);
     ASSERT_NE(service.replyLayout, nullptr);
     if (service.rowGroup != nullptr) {
         EXPECT_EQ(service.rowGroup->flags, kTZOPackageFlag) << service.rowGroup->name;
@@ -144,11 +168,6 @@ TEST_P(ServiceBinding, RequestAndReplyAreContainersOfTheRightKind) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Query, ServiceBinding, testing::ValuesIn(kQueryServices), ServiceName);
-
-TEST(QueryServices, EveryQueryReadsAListOfRows) {
-    for (const NamedService& entry : kQueryServices) {
-        EXPECT_TRUE(NELOIsListReply(*entry.service)) << entry.name;
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Account, ServiceBinding, testing::ValuesIn(kAccountServices), ServiceName);
 
 }  // namespace
