@@ -1,0 +1,78 @@
+// The transport half of a service client: the registered fronts, the I/O service and its thread, the
+// connector, and the hand-over of requests from application threads to the I/O thread. The trade client
+// and the quote client each own one and give it themselves as the connection owner.
+//
+// Threads: Init, Stop, PostRequest and the destructor may be called from any application thread.
+// Owner notifications and dispatch run on the client's own I/O thread.
+//
+// Stop: once it returns, no notification or dispatch of this client runs or will run, and the
+// connection is closed without OnFrontDisconnected. Called from an application thread, it performs the
+// stop on the I/O thread and waits for the thread to end. Called from inside one of this client's own
+// callbacks (on the I/O thread), it stops at once without waiting for itself: the callback that called
+// it is the last one, the rest of a read is not delivered, and the thread ends as soon as that callback
+// returns. The destructor stops; destroyed on its own I/O thread, the client lets that thread finish
+// and free the I/O service by itself.
+#pragma once
+
+#include <boost/thread/thread.hpp>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "format/APIPackage.h"
+#include "transport/ConnectionOwner.h"
+#include "transport/TransportSettings.h"
+
+class CBackendClient {
+public:
+    explicit CBackendClient(CConnectionOwner& owner);
+    ~CBackendClient();  // stops
+    CBackendClient(const CBackendClient&) = delete;
+    CBackendClient& operator=(const CBackendClient&) = delete;
+
+    // "host:port", the scheme already dropped by the facade. Before Init; later fronts are not seen.
+    void RegisterFront(const char* hostPort);
+    // Starts the first attempt (at the first front) and the I/O thread. A front that does not resolve
+    // is a failed attempt like any other: the next front is tried after the reconnect delay, on the
+    // I/O thread; nothing is thrown. 0; -1 when already started or stopped, or when the thread cannot
+    // be created (the client then stays stopped).
+    int Init();
+    // See above. 0.
+    int Stop();
+
+    // Request path. -1 when no connection is current. Otherwise captures the current connection, posts
+    // to the I/O thread and returns 0. There: if that connection has closed meanwhile nothing happens;
+    // else a CAPIPackage is begun in the connection's staging buffer with (serviceNo, requestId),
+    // `writeBody(package)` adds the body (return < 0 to send nothing), and the package is sent.
+    // The writer is a copyable callable `int(CAPIPackage&)` holding a copy of the request record.
+    template <class BodyWriter>
+    int PostRequest(std::uint16_t serviceNo, std::int32_t requestId, BodyWriter writeBody) {
+        return PostBodyWriter(serviceNo, requestId, std::function<int(CAPIPackage&)>(std::move(writeBody)));
+    }
+
+    // Before Init; default 120 s (tests shorten it). The heartbeat leaves after half of it.
+    void SetHeartbeatTimeout(std::uint16_t seconds);
+    // Before Init; what ships keeps the defaults. Tests use smaller blocks, shorter delays and the
+    // attempt observer.
+    void SetTransportSettings(TransportSettings settings);
+
+private:
+    class CIOService;
+
+    int PostBodyWriter(std::uint16_t serviceNo, std::int32_t requestId, std::function<int(CAPIPackage&)> writeBody);
+    bool OnIOThread();
+
+    CConnectionOwner& owner_;
+    std::vector<std::string> fronts_;
+    TransportSettings settings_;
+    bool started_ = false;
+    std::mutex stopMutex_;  // serialises stops from application threads (never taken on the I/O thread)
+    std::mutex mutex_;      // guards service_, thread_ and ioThreadId_
+    std::shared_ptr<CIOService> service_;
+    boost::thread thread_;
+    boost::thread::id ioThreadId_;
+};

@@ -1,0 +1,69 @@
+// Keeps at most one connection to one of the registered fronts. The first attempt starts at the first
+// front; a failed attempt waits the reconnect delay and moves on to the next front, wrapping around,
+// without end and without telling the owner; a lost connection is retried at once from the first front
+// with a new connection object. Runs on the I/O thread, except the first Connect (on the thread that
+// starts the client) and CurrentConnection (any thread).
+#pragma once
+
+#include <atomic>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/system/error_code.hpp>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "transport/TransportSettings.h"
+
+class CConnectionOwner;
+class CServerConnection;
+
+class CFrontConnector {
+public:
+    CFrontConnector(boost::asio::io_context& io, CConnectionOwner& owner, std::vector<std::string> fronts,
+                    TransportSettings settings = {});
+    CFrontConnector(const CFrontConnector&) = delete;
+    CFrontConnector& operator=(const CFrontConnector&) = delete;
+
+    // Starts an attempt at the first front with a new connection. 0, or -1 when there is no front or
+    // the connector is stopping.
+    int Connect();
+    // Closes the current connection (and one being connected) with "Stoped", without notification,
+    // and cancels the pending retry. Nothing is attempted afterwards. Call it on the I/O thread, or
+    // when no thread runs the io_context.
+    void Stop();
+    bool IsStopping() const { return stopping_.load(); }
+
+    // The connection that is up, or empty. Safe from any thread.
+    std::shared_ptr<CServerConnection> CurrentConnection() const;
+    // Called by the current connection when it has closed (not during a stop): forget it and start
+    // over at the first front.
+    void ReconnectAfterLoss(const CServerConnection& connection);
+
+    const TransportSettings& Settings() const { return settings_; }
+
+private:
+    // Resolves the front at index_ and connects `connection` to it; a front that does not resolve
+    // counts as a failed attempt.
+    void Attempt(const std::shared_ptr<CServerConnection>& connection);
+    void HandleConnect(const std::shared_ptr<CServerConnection>& connection, const boost::system::error_code& error);
+    void ScheduleRetry(const std::shared_ptr<CServerConnection>& connection);
+    void HandleReconnectTimer(const boost::system::error_code& error,
+                              const std::shared_ptr<CServerConnection>& connection);
+    boost::asio::ip::tcp::resolver::results_type Resolve(const std::string& front);
+
+    boost::asio::io_context& io_;
+    TransportSettings settings_;
+    std::vector<std::string> fronts_;
+    std::size_t index_ = 0;
+    CConnectionOwner& owner_;
+    mutable std::mutex currentMutex_;  // guards current_: application threads read it to post requests
+    std::shared_ptr<CServerConnection> current_;
+    std::shared_ptr<CServerConnection> connecting_;  // the object of the attempt in progress, if any
+    std::atomic<bool> stopping_{false};
+    boost::asio::steady_timer reconnectTimer_;
+    boost::asio::ip::tcp::resolver resolver_;
+};

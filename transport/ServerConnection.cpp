@@ -1,0 +1,199 @@
+#include "transport/ServerConnection.h"
+
+#include <boost/asio/error.hpp>
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <utility>
+
+#include "format/TZOByteOrder.h"
+#include "transport/ConnectionOwner.h"
+#include "transport/FrontConnector.h"
+
+namespace {
+
+// Both buffers hold one whole frame at most.
+constexpr std::uint32_t kFrameBufferSize = 8192;
+static_assert(kFrameMaxSize == kFrameBufferSize, "a frame buffer holds exactly one largest frame");
+
+// A heartbeat is an envelope with ServiceNo 0, RequestID 0 and an empty body.
+constexpr std::uint16_t kHeartbeatServiceNo = 0;
+constexpr std::int32_t kHeartbeatRequestID = 0;
+
+}  // namespace
+
+CServerConnection::CServerConnection(boost::asio::io_context& io, CFrontConnector& connector,
+                                     CConnectionOwner& owner)
+    : CTcpConnection(io, connector.Settings().writeBlockSize, connector.Settings().readBufferSize),
+      reassembly_(new std::uint8_t[kFrameBufferSize]),
+      staging_(new std::uint8_t[kFrameBufferSize]),
+      receiveTimer_(io, std::chrono::seconds(connector.Settings().heartbeatTimeout)),
+      heartbeatTimer_(io, std::chrono::seconds(connector.Settings().heartbeatTimeout / 2)),
+      connector_(connector),
+      heartbeatTimeout_(connector.Settings().heartbeatTimeout),
+      owner_(owner) {}
+
+CServerConnection::~CServerConnection() = default;
+
+std::shared_ptr<CServerConnection> CServerConnection::Self() {
+    return std::static_pointer_cast<CServerConnection>(shared_from_this());
+}
+
+void CServerConnection::Activate(std::shared_ptr<CServerConnection> self) {
+    if (IsClosed()) {
+        return;
+    }
+    self_ = self;
+    activated_ = true;
+    Start(std::move(self));
+    ArmReceiveTimer();
+    ArmHeartbeatTimer();
+    owner_.OnFrontConnected();
+}
+
+void CServerConnection::ArmReceiveTimer() {
+    receiveTimer_.expires_after(std::chrono::seconds(heartbeatTimeout_));
+    receiveTimer_.async_wait(
+        [self = Self()](const boost::system::error_code& error) { self->HandleReceiveTimer(error); });
+}
+
+void CServerConnection::ArmHeartbeatTimer() {
+    heartbeatTimer_.expires_after(std::chrono::seconds(heartbeatTimeout_ / 2));
+    heartbeatTimer_.async_wait(
+        [self = Self()](const boost::system::error_code& error) { self->HandleHeartbeatTimer(error); });
+}
+
+// An expiry can already be queued when traffic re-arms the timer; it then arrives without the
+// cancelled error but with the new expiry still ahead, and must not act.
+static bool StillArmed(const boost::asio::steady_timer& timer) {
+    return timer.expiry() > boost::asio::steady_timer::clock_type::now();
+}
+
+void CServerConnection::HandleReceiveTimer(const boost::system::error_code& error) {
+    if (IsClosed() || error == boost::asio::error::operation_aborted || StillArmed(receiveTimer_)) {
+        return;
+    }
+    Close(kCloseReasonHeartbeatTimeout);
+}
+
+void CServerConnection::HandleHeartbeatTimer(const boost::system::error_code& error) {
+    if (IsClosed() || error == boost::asio::error::operation_aborted || StillArmed(heartbeatTimer_)) {
+        return;
+    }
+    CAPIPackage heartbeat;
+    heartbeat.Begin(kHeartbeatServiceNo, kHeartbeatRequestID, PackageBuffer());
+    SendPackage(heartbeat);  // re-arms the timer
+}
+
+int CServerConnection::SendPackage(CAPIPackage& package) {
+    const std::uint32_t length = package.Length();
+    if (IsClosed() || length > kAPIMessageMaxSize) {
+        return -1;
+    }
+    if (package.Data() != PackageBuffer()) {
+        std::memmove(PackageBuffer(), package.Data(), length);
+    }
+    tzo_wire::StoreU32(staging_.get(), length);
+    Send(staging_.get(), kFrameLengthSize + length);
+    ArmHeartbeatTimer();
+    return 0;
+}
+
+std::int32_t CServerConnection::OnPackage(const std::uint8_t* payload, std::uint32_t length) {
+    CAPIPackage package;
+    package.OpenReceived(payload, length);
+    try {
+        return owner_.DispatchPackage(package);
+    } catch (...) {
+        // A dispatch that throws has failed to process the message, like one that returns < 0.
+        return -1;
+    }
+}
+
+bool CServerConnection::DeliverFrame(const std::uint8_t* payload, std::uint32_t length) {
+    if (OnPackage(payload, length) < 0) {
+        Close(kCloseReasonBusinessError);
+        return false;
+    }
+    // The owner may have stopped the client from inside its dispatch: nothing more is delivered.
+    return !IsClosed();
+}
+
+std::int32_t CServerConnection::OnReceive(const std::uint8_t* input, std::uint32_t rest) {
+    if (IsClosed()) {
+        return -1;
+    }
+    ArmReceiveTimer();
+
+    if (reassemblyCount_ > 0) {
+        if (reassemblyCount_ < kFrameLengthSize) {
+            const std::uint32_t take = std::min(kFrameLengthSize - reassemblyCount_, rest);
+            std::memcpy(reassembly_.get() + reassemblyCount_, input, take);
+            reassemblyCount_ += take;
+            input += take;
+            rest -= take;
+            if (reassemblyCount_ < kFrameLengthSize) {
+                return 0;
+            }
+        }
+        const std::uint32_t length = tzo_wire::LoadU32(reassembly_.get());
+        if (length > kAPIMessageMaxSize) {
+            Close(kCloseReasonPackageTooLarge);
+            return -1;
+        }
+        const std::uint32_t take = std::min(kFrameLengthSize + length - reassemblyCount_, rest);
+        std::memcpy(reassembly_.get() + reassemblyCount_, input, take);
+        reassemblyCount_ += take;
+        input += take;
+        rest -= take;
+        if (reassemblyCount_ < kFrameLengthSize + length) {
+            return 0;
+        }
+        reassemblyCount_ = 0;
+        if (!DeliverFrame(reassembly_.get() + kFrameLengthSize, length)) {
+            return -1;
+        }
+    }
+
+    while (rest >= kFrameLengthSize) {
+        const std::uint32_t length = tzo_wire::LoadU32(input);
+        // Tested before completeness: an oversized announcement closes before its payload arrives.
+        if (length > kAPIMessageMaxSize) {
+            Close(kCloseReasonPackageTooLarge);
+            return -1;
+        }
+        if (length > rest - kFrameLengthSize) {
+            break;
+        }
+        if (!DeliverFrame(input + kFrameLengthSize, length)) {
+            return -1;
+        }
+        input += kFrameLengthSize + length;
+        rest -= kFrameLengthSize + length;
+    }
+
+    if (rest > 0) {
+        // A partial length word, or a length word with part of its payload: always less than a frame.
+        std::memcpy(reassembly_.get(), input, rest);
+        reassemblyCount_ = rest;
+    }
+    return 0;
+}
+
+void CServerConnection::OnClose(const char* /*reason*/) {
+    heartbeatTimer_.cancel();
+    receiveTimer_.cancel();
+    std::shared_ptr<CServerConnection> keepAlive = std::move(self_);
+    if (connector_.IsStopping() || !activated_) {
+        return;
+    }
+    try {
+        owner_.OnFrontDisconnected();
+    } catch (...) {
+        // The owner's failure must not cost the client its reconnection.
+    }
+    if (connector_.IsStopping()) {
+        return;  // stopped from inside the notification
+    }
+    connector_.ReconnectAfterLoss(*this);
+}

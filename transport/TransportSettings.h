@@ -1,0 +1,28 @@
+// The sizes and intervals of one back-end connection. What ships always uses the defaults below; tests
+// build clients with shorter intervals or smaller blocks to exercise the same code quickly.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+// The write queue grows by blocks of this size; one is allocated up front and reused.
+constexpr std::uint32_t kWriteBlockSize = 10485760;
+// Every read lands in this buffer, allocated once per connection.
+constexpr std::uint32_t kReadBufferSize = 1048576;
+// Seconds without a received byte before the connection is dropped; a heartbeat leaves after half of it
+// without anything sent.
+constexpr std::uint16_t kHeartbeatTimeoutSeconds = 120;
+// Pause between a failed connect attempt and the attempt on the next front.
+constexpr std::chrono::milliseconds kReconnectDelay{1000};
+
+struct TransportSettings {
+    std::uint32_t writeBlockSize = kWriteBlockSize;
+    std::uint32_t readBufferSize = kReadBufferSize;
+    std::uint16_t heartbeatTimeout = kHeartbeatTimeoutSeconds;
+    std::chrono::milliseconds reconnectDelay = kReconnectDelay;
+    // Told the position (in registration order) of every front an attempt is started on, on the thread
+    // that starts it. Empty in what ships; tests watch failover with it.
+    std::function<void(std::size_t frontIndex)> onAttempt;
+};
