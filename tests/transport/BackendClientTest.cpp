@@ -1,0 +1,466 @@
+// The back-end client against scripted fronts on the loopback: notifications, requests, heartbeats,
+// failover, reconnection and every way of stopping.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "MarkedFrames.h"
+#include "support/ScriptedFront.h"
+#include "transport/BackendClient.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Records the owner's notifications from the I/O thread; tests wait on them.
+class CEventOwner final : public CConnectionOwner {
+public:
+    void OnFrontConnected() override {
+        Record("connected");
+        if (onConnected) {
+            onConnected();
+        }
+    }
+    void OnFrontDisconnected() override { Record("disconnected"); }
+    int DispatchPackage(CAPIPackage& package) override {
+        Record("package " + std::to_string(package.ServiceNo) + " " + std::to_string(package.RequestID) + " " +
+               ReadMarker(package));
+        return onPackage ? onPackage(package) : 0;
+    }
+
+    bool WaitForCount(const std::string& prefix, std::size_t count, std::chrono::milliseconds timeout = 5s) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] { return CountLocked(prefix) >= count; });
+    }
+    std::size_t Count(const std::string& prefix) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return CountLocked(prefix);
+    }
+    std::vector<std::string> Events() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return events_;
+    }
+    // Callbacks that arrived after the test declared the client stopped.
+    int LateCallbacks() const { return late_.load(); }
+    void DeclareStopped() { stopped_ = true; }
+
+    // Set before Init; called on the I/O thread.
+    std::function<void()> onConnected;
+    std::function<int(CAPIPackage&)> onPackage;
+
+private:
+    void Record(const std::string& event) {
+        if (stopped_) {
+            ++late_;
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            events_.push_back(event);
+        }
+        changed_.notify_all();
+    }
+    std::size_t CountLocked(const std::string& prefix) const {
+        std::size_t n = 0;
+        for (const auto& event : events_) {
+            n += event.compare(0, prefix.size(), prefix) == 0 ? 1 : 0;
+        }
+        return n;
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> events_;
+    std::atomic<bool> stopped_{false};
+    std::atomic<int> late_{0};
+};
+
+// Every front an attempt is started on, with its time.
+class CAttemptLog {
+public:
+    std::function<void(std::size_t)> Observer() {
+        return [this](std::size_t index) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                attempts_.push_back({index, Clock::now()});
+            }
+            changed_.notify_all();
+        };
+    }
+    bool WaitForCount(std::size_t count, std::chrono::milliseconds timeout = 5s) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] { return attempts_.size() >= count; });
+    }
+    std::vector<std::size_t> Indexes() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<std::size_t> indexes;
+        for (const auto& attempt : attempts_) {
+            indexes.push_back(attempt.first);
+        }
+        return indexes;
+    }
+    std::vector<Clock::time_point> Times() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<Clock::time_point> times;
+        for (const auto& attempt : attempts_) {
+            times.push_back(attempt.second);
+        }
+        return times;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::pair<std::size_t, Clock::time_point>> attempts_;
+};
+
+int PostMarked(CBackendClient& client, std::int32_t requestId) {
+    return client.PostRequest(122, requestId,
+                              [marker = MarkerFor(requestId)](CAPIPackage& p) { return WriteMarker(p, marker); });
+}
+
+class BackendClient : public ::testing::Test {
+protected:
+    // Short retry pacing unless a test measures the real one.
+    void Start(const std::vector<std::string>& fronts,
+               std::chrono::milliseconds reconnectDelay = 100ms, std::uint16_t heartbeatTimeout = 120) {
+        TransportSettings settings;
+        settings.reconnectDelay = reconnectDelay;
+        settings.onAttempt = attempts.Observer();
+        client.SetTransportSettings(settings);
+        client.SetHeartbeatTimeout(heartbeatTimeout);
+        for (const auto& front : fronts) {
+            client.RegisterFront(front.c_str());
+        }
+        ASSERT_EQ(client.Init(), 0);
+    }
+
+    CEventOwner owner;
+    CAttemptLog attempts;
+    CBackendClient client{owner};
+};
+
+TEST_F(BackendClient, ConnectsCarriesRequestsAndRepliesAndReportsUpOnce) {
+    CScriptedFront front;
+    Start({front.Address()});
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+
+    ASSERT_EQ(PostMarked(client, 7), 0);
+    auto request = front.WaitForService(122);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->RequestID, 7);
+    EXPECT_EQ(request->EndFlag, 0);
+    EXPECT_EQ(ReadMarker(request->package), MarkerFor(7));
+
+    front.Send(123, 7, 0, [](CAPIPackage& p) { return WriteMarker(p, "reply"); });
+    ASSERT_TRUE(owner.WaitForCount("package 123 7 reply", 1));
+
+    // A writer that refuses sends nothing; the next request still goes out.
+    EXPECT_EQ(client.PostRequest(122, 8, [](CAPIPackage&) { return -1; }), 0);
+    ASSERT_EQ(PostMarked(client, 9), 0);
+    auto next = front.WaitForService(122);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->RequestID, 9);
+    EXPECT_EQ(owner.Count("connected"), 1u);
+    EXPECT_EQ(owner.Count("disconnected"), 0u);
+}
+
+TEST_F(BackendClient, RequestBeforeTheConnectionIsUpReturnsMinusOne) {
+    EXPECT_EQ(PostMarked(client, 1), -1);  // not even started
+    CScriptedFront front(false);
+    Start({front.Address()});
+    EXPECT_EQ(PostMarked(client, 1), -1);
+    ASSERT_TRUE(attempts.WaitForCount(1));
+    front.SetAccepting(true);
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    EXPECT_EQ(PostMarked(client, 2), 0);
+    auto request = front.WaitForService(122);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->RequestID, 2);
+}
+
+TEST_F(BackendClient, HeartbeatLeavesAfterHalfTheTimeoutWithoutSending) {
+    CScriptedFront front;
+    Start({front.Address()}, 100ms, 2);  // heartbeat after 1 s
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    const auto connected = Clock::now();
+    auto heartbeat = front.WaitForMessage(3s);
+    ASSERT_TRUE(heartbeat);
+    EXPECT_GE(Clock::now() - connected, 800ms);
+    EXPECT_EQ(heartbeat->ServiceNo, 0);
+    EXPECT_EQ(heartbeat->RequestID, 0);
+    EXPECT_EQ(heartbeat->EndFlag, 0);
+    EXPECT_EQ(heartbeat->bytes.size(), kAPIEnvelopeSize);  // empty body
+}
+
+TEST_F(BackendClient, TrafficPostponesTheHeartbeatAndPeerHeartbeatsKeepTheConnection) {
+    CScriptedFront front;
+    Start({front.Address()}, 100ms, 2);  // heartbeat after 1 s, dropped after 2 s of silence
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    // 2.5 s of traffic both ways, longer than the whole timeout.
+    const auto until = Clock::now() + 2500ms;
+    std::int32_t requestId = 0;
+    while (Clock::now() < until) {
+        ASSERT_EQ(PostMarked(client, ++requestId), 0);
+        front.Send(0, 0, 0);
+        std::this_thread::sleep_for(250ms);
+    }
+    const auto lastRequest = Clock::now();
+    for (std::int32_t i = 1; i <= requestId; ++i) {
+        auto message = front.WaitForMessage(1s);
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message->ServiceNo, 122) << "no heartbeat while requests flow";
+    }
+    // Keep answering so the client stays up, until its own heartbeat comes.
+    std::unique_ptr<ReceivedMessage> heartbeat;
+    while (!heartbeat && Clock::now() - lastRequest < 3s) {
+        front.Send(0, 0, 0);
+        heartbeat = front.WaitForMessage(250ms);
+    }
+    ASSERT_TRUE(heartbeat);
+    EXPECT_EQ(heartbeat->ServiceNo, 0);
+    EXPECT_GE(Clock::now() - lastRequest, 700ms);
+    EXPECT_EQ(owner.Count("disconnected"), 0u);
+}
+
+TEST_F(BackendClient, SilentPeerIsDroppedAndTheClientReconnectsAtOnce) {
+    CScriptedFront front;
+    Start({front.Address()}, 100ms, 2);
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    const auto connected = Clock::now();
+    ASSERT_TRUE(owner.WaitForCount("disconnected", 1, 4s));
+    EXPECT_GE(Clock::now() - connected, 1800ms);
+    ASSERT_TRUE(front.WaitForDisconnect());
+    ASSERT_TRUE(front.WaitForConnection(1s));
+    ASSERT_TRUE(owner.WaitForCount("connected", 2));
+    EXPECT_EQ(owner.Count("disconnected"), 1u);
+}
+
+TEST_F(BackendClient, OversizedFrameFromThePeerDisconnectsOnce) {
+    CScriptedFront front;
+    Start({front.Address()});
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    front.SendRaw({0x00, 0x00, 0x1F, 0xFD});  // 8189, no payload
+    ASSERT_TRUE(owner.WaitForCount("disconnected", 1));
+    ASSERT_TRUE(owner.WaitForCount("connected", 2));
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected", "disconnected", "connected"}));
+}
+
+TEST_F(BackendClient, FailingDispatchDisconnectsAfterTheFramesBeforeIt) {
+    CScriptedFront front;
+    owner.onPackage = [](CAPIPackage& p) { return p.RequestID == 2 ? -1 : 0; };
+    Start({front.Address()});
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    front.SendRaw(Concat({MarkedFrame(1), MarkedFrame(2), MarkedFrame(3)}));
+    ASSERT_TRUE(owner.WaitForCount("disconnected", 1));
+    const auto events = owner.Events();
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 4),
+              (std::vector<std::string>{"connected", "package 123 1 frame-1", "package 123 2 frame-2",
+                                        "disconnected"}));
+    EXPECT_EQ(owner.Count("package 123 3"), 0u);
+}
+
+TEST_F(BackendClient, FailoverGoesThroughTheFrontsInOrderOncePerSecond) {
+    CScriptedFront a(false), b(false), c(false);
+    Start({a.Address(), b.Address(), c.Address()}, kReconnectDelay);
+    ASSERT_TRUE(attempts.WaitForCount(4, 6s));
+    client.Stop();
+    const auto indexes = attempts.Indexes();
+    EXPECT_EQ(std::vector<std::size_t>(indexes.begin(), indexes.begin() + 4), (std::vector<std::size_t>{0, 1, 2, 0}));
+    const auto times = attempts.Times();
+    for (std::size_t i = 1; i < 4; ++i) {
+        EXPECT_GE(times[i] - times[i - 1], 900ms) << "attempt " << i;
+        EXPECT_LT(times[i] - times[i - 1], 2000ms) << "attempt " << i;
+    }
+    EXPECT_TRUE(owner.Events().empty()) << "failed attempts are not reported";
+}
+
+TEST_F(BackendClient, LostConnectionIsRetriedAtOnceFromTheFirstFront) {
+    CScriptedFront a(false), b;
+    Start({a.Address(), b.Address()}, kReconnectDelay);
+    ASSERT_TRUE(b.WaitForConnection(3s));
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    EXPECT_EQ(attempts.Indexes(), (std::vector<std::size_t>{0, 1}));
+
+    a.SetAccepting(true);
+    b.Drop();
+    const auto dropped = Clock::now();
+    ASSERT_TRUE(a.WaitForConnection(3s));
+    EXPECT_LT(Clock::now() - dropped, 700ms) << "no pause before the first front";
+    ASSERT_TRUE(owner.WaitForCount("connected", 2));
+    EXPECT_EQ(attempts.Indexes(), (std::vector<std::size_t>{0, 1, 0}));
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected", "disconnected", "connected"}));
+}
+
+TEST_F(BackendClient, FrontsThatCannotBeResolvedCountAsFailedAttempts) {
+    CScriptedFront good;
+    const std::vector<std::string> fronts = {
+        "no-colon-here",
+        std::string(200, 'h') + ":17001",
+        "bad..host:17001",  // refused by the resolver without asking anyone
+        good.Address(),
+    };
+    Start(fronts);
+    ASSERT_TRUE(good.WaitForConnection(5s));
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    EXPECT_EQ(attempts.Indexes(), (std::vector<std::size_t>{0, 1, 2, 3}));
+}
+
+TEST_F(BackendClient, PortIsTruncatedTo16Bits) {
+    CScriptedFront front;
+    Start({"127.0.0.1:" + std::to_string(front.Port() + 65536)});
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+}
+
+TEST_F(BackendClient, LocalhostIsReachable) {
+    CScriptedFront front;
+    Start({"localhost:" + std::to_string(front.Port())});
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+}
+
+TEST_F(BackendClient, EmptyFrontListNeverConnects) {
+    Start({});
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(attempts.Indexes().empty());
+    EXPECT_EQ(PostMarked(client, 1), -1);
+    EXPECT_EQ(client.Stop(), 0);
+}
+
+TEST_F(BackendClient, InitTwiceIsRefused) {
+    CScriptedFront front;
+    Start({front.Address()});
+    EXPECT_EQ(client.Init(), -1);
+    ASSERT_TRUE(front.WaitForConnection());
+    EXPECT_FALSE(front.WaitForConnection(300ms));
+}
+
+TEST_F(BackendClient, StopWhileConnectedClosesWithoutNotificationOrRetry) {
+    CScriptedFront front;
+    Start({front.Address()});
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    EXPECT_EQ(client.Stop(), 0);
+    owner.DeclareStopped();
+    ASSERT_TRUE(front.WaitForDisconnect());
+    EXPECT_FALSE(front.WaitForConnection(500ms));
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected"}));
+    EXPECT_EQ(attempts.Indexes().size(), 1u);
+    EXPECT_EQ(PostMarked(client, 1), -1);
+    EXPECT_EQ(client.Stop(), 0);  // again: nothing left to do
+}
+
+TEST_F(BackendClient, StopWhileWaitingToRetryEndsTheAttempts) {
+    CScriptedFront refusing(false), accepting;
+    Start({refusing.Address(), accepting.Address()}, kReconnectDelay);
+    ASSERT_TRUE(attempts.WaitForCount(1));
+    EXPECT_EQ(client.Stop(), 0);
+    EXPECT_FALSE(accepting.WaitForConnection(1500ms));
+    EXPECT_EQ(attempts.Indexes(), (std::vector<std::size_t>{0}));
+    EXPECT_TRUE(owner.Events().empty());
+}
+
+TEST_F(BackendClient, StopFromInsideTheConnectedCallbackDoesNotWaitForItself) {
+    CScriptedFront front;
+    std::atomic<int> stopResult{1};
+    owner.onConnected = [&] { stopResult = client.Stop(); };
+    Start({front.Address()});
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(front.WaitForDisconnect());
+    EXPECT_EQ(stopResult, 0);
+    EXPECT_FALSE(front.WaitForConnection(300ms));
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected"}));
+    EXPECT_EQ(client.Stop(), 0);  // from this thread: waits for the I/O thread to end
+}
+
+TEST_F(BackendClient, StopFromInsideDispatchDeliversNothingMoreFromTheRead) {
+    CScriptedFront front;
+    owner.onPackage = [&](CAPIPackage&) {
+        client.Stop();
+        return 0;
+    };
+    Start({front.Address()});
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    front.SendRaw(Concat({MarkedFrame(1), MarkedFrame(2), MarkedFrame(3)}));
+    ASSERT_TRUE(front.WaitForDisconnect());
+    owner.DeclareStopped();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected", "package 123 1 frame-1"}));
+}
+
+TEST_F(BackendClient, NoCallbackRunsOnceStopHasReturned) {
+    CScriptedFront front;
+    Start({front.Address()});
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    std::vector<std::vector<std::uint8_t>> burst;
+    for (std::int32_t i = 0; i < 2000; ++i) {
+        burst.push_back(MarkedFrame(i));
+    }
+    front.SendRaw(Concat(burst));
+    ASSERT_TRUE(owner.WaitForCount("package", 10));
+    std::atomic<bool> posting{true};
+    std::thread poster([&] {
+        std::int32_t id = 0;
+        while (posting) {
+            PostMarked(client, ++id);  // racing the stop: -1 or 0, never a crash
+        }
+    });
+    client.Stop();
+    owner.DeclareStopped();
+    front.Send(123, 1, 0);
+    std::this_thread::sleep_for(200ms);
+    posting = false;
+    poster.join();
+    EXPECT_EQ(owner.LateCallbacks(), 0);
+    EXPECT_EQ(owner.Count("disconnected"), 0u);
+}
+
+TEST(BackendClientLifetime, DestroyingAStartedClientStopsIt) {
+    CScriptedFront front;
+    CEventOwner owner;
+    {
+        CBackendClient client(owner);
+        client.RegisterFront(front.Address().c_str());
+        ASSERT_EQ(client.Init(), 0);
+        ASSERT_TRUE(front.WaitForConnection());
+        ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    }
+    owner.DeclareStopped();
+    ASSERT_TRUE(front.WaitForDisconnect());
+    EXPECT_FALSE(front.WaitForConnection(300ms));
+    EXPECT_EQ(owner.LateCallbacks(), 0);
+}
+
+TEST(BackendClientLifetime, DestroyedFromItsOwnCallback) {
+    CScriptedFront front;
+    CEventOwner owner;
+    auto* client = new CBackendClient(owner);
+    std::atomic<bool> destroyed{false};
+    owner.onConnected = [&] {
+        delete client;
+        destroyed = true;
+    };
+    client->RegisterFront(front.Address().c_str());
+    ASSERT_EQ(client->Init(), 0);
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(front.WaitForDisconnect());
+    for (int i = 0; i < 100 && !destroyed; ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(destroyed);
+    EXPECT_FALSE(front.WaitForConnection(300ms)) << "only the first connection";
+}
+
+}  // namespace
