@@ -1,0 +1,20 @@
+// The records of the requests that the facade answers by itself, built from the request, the session
+// and the local clock.
+#pragma once
+
+#include "NarvSqelTraderApi.h"
+#include "TraderLocalClock.h"
+#include "TraderSession.h"
+
+NarvAuthenticateRspRecord TraderBuildAuthenticateRsp(const NarvAuthenticateReqRecord& request);
+NarvAcknowledgeRecord TraderBuildAcknowledge();
+NarvMaxOrderQtyRecord TraderBuildMaxOrderQty(const NarvMaxOrderQtyRecord& request);
+// ReqSettlementConfirm echoes the request's account and settlement number ...
+NarvSettlementConfirmRecord TraderBuildSettlementConfirm(const NarvSettlementConfirmRecord& request,
+                                                         const TraderSessionFields& session,
+                                                         const TraderLocalTime& now);
+// ... ReqSettlementConfirmQuery reads no request at all.
+NarvSettlementConfirmRecord TraderBuildSettlementConfirmQuery(const TraderSessionFields& session,
+                                                              const TraderLocalTime& now);
+NarvInvestorRecord TraderBuildInvestor(const TraderSessionFields& session);
+NarvCurrencyRecord TraderBuildCurrency(const TraderSessionFields& session);
