@@ -1,0 +1,120 @@
+// The simulated broker behind the trade service: accounts, orders matched against the simulated market,
+// trades, positions with their opening lots, and funds. It speaks in the trade service's own records, so
+// queries are answered and pushes are made from exactly what is kept here.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "MarketSimulator.h"
+#include "NELOOrderRecords.h"
+#include "NELOQueryRecords.h"
+#include "SimConfig.h"
+#include "SimReplyCodes.h"
+
+// Told of every change of an account, in the order the changes happen.
+class ITradeEventSink {
+public:
+    virtual void OnOrderChanged(const std::string& investorId, const NELOOrderRecord& order) = 0;
+    virtual void OnTrade(const std::string& investorId, const NELOTradeRecord& trade) = 0;
+    virtual void OnPositionChanged(const std::string& investorId, const NELOPosiRecord& position) = 0;
+    virtual void OnPositionDetailChanged(const std::string& investorId, const NELOPosiDetailRecord& detail) = 0;
+    virtual void OnFundChanged(const std::string& investorId, const NELOFundRecord& fund) = 0;
+
+protected:
+    ~ITradeEventSink() = default;
+};
+
+// Narrows a query to one instrument and/or one exchange; empty texts match everything.
+struct SimQueryFilter {
+    std::string instrumentId;
+    std::string exchangeId;
+};
+
+class CTradingDesk {
+public:
+    using Clock = std::function<std::string()>;  // "HH:MM:SS"
+
+    CTradingDesk(const SimConfig& config, CMarketSimulator& market, ITradeEventSink& sink, Clock clock);
+
+    SimReply CheckLogin(const std::string& investorId, const std::string& password) const;
+    SimReply ChangePassword(const std::string& investorId, const std::string& oldPassword,
+                            const std::string& newPassword);
+    const std::string& InvestorName(const std::string& investorId) const;
+
+    // Validates and enters an order of the logged-in investor; on success the order's life follows
+    // through the sink (accepted, trades, final state, positions, funds) and `accepted` holds the order
+    // as first entered.
+    SimReply EnterOrder(const std::string& investorId, std::int64_t sessionId, const NELOInputOrderRecord& request,
+                        NELOOrderRecord* accepted);
+    SimReply CancelOrder(const std::string& investorId, const NELOOrderCancelRecord& request);
+    // Trades working orders against the book after the market moved.
+    void MatchWorkingOrders();
+
+    std::vector<NELOOrderRecord> Orders(const std::string& investorId, const SimQueryFilter& filter) const;
+    std::vector<NELOTradeRecord> Trades(const std::string& investorId, const SimQueryFilter& filter) const;
+    std::vector<NELOPosiRecord> Positions(const std::string& investorId, const SimQueryFilter& filter) const;
+    std::vector<NELOPosiDetailRecord> PositionDetails(const std::string& investorId,
+                                                      const SimQueryFilter& filter) const;
+    NELOFundRecord Fund(const std::string& investorId) const;
+
+private:
+    struct OrderState {
+        NELOOrderRecord record;
+        std::size_t instrument;
+        bool opens;
+        bool buys;
+        bool market;
+    };
+    struct LotState {
+        NELOPosiDetailRecord record;
+        std::size_t instrument;
+    };
+    struct PositionState {
+        std::size_t instrument;
+        bool isLong;
+        std::int32_t openVolume = 0;
+        std::int32_t closeVolume = 0;
+        double openAmount = 0.0;
+        double closeAmount = 0.0;
+        double closedPL = 0.0;
+        double fee = 0.0;
+    };
+    struct AccountState {
+        SimAccount account;
+        double closedPL = 0.0;
+        double fee = 0.0;
+        std::vector<OrderState> orders;
+        std::vector<NELOTradeRecord> trades;
+        std::vector<LotState> lots;  // in opening order: closes take the oldest first
+        std::vector<PositionState> positions;
+    };
+
+    AccountState* FindAccount(const std::string& investorId);
+    const AccountState* FindAccount(const std::string& investorId) const;
+    PositionState& PositionOf(AccountState& account, std::size_t instrument, bool isLong);
+    SimReply Validate(const AccountState& account, const std::string& investorId, const NELOInputOrderRecord& request,
+                      int instrument) const;
+    std::int32_t ClosableQty(const AccountState& account, std::size_t instrument, bool isLong) const;
+    // Trades `order` against the book; returns whether anything traded.
+    bool Execute(AccountState& account, OrderState& order);
+    void Fill(AccountState& account, OrderState& order, double price, std::int32_t qty);
+    void PublishAfterChange(AccountState& account, OrderState& order, bool traded);
+    NELOPosiRecord BuildPosition(const AccountState& account, const PositionState& position) const;
+    NELOFundRecord BuildFund(const AccountState& account) const;
+    double FrozenMargin(const OrderState& order) const;
+    double FrozenFee(const OrderState& order) const;
+    double LastPrice(std::size_t instrument) const;
+    bool Matches(std::size_t instrument, const SimQueryFilter& filter) const;
+
+    const SimConfig& config_;
+    CMarketSimulator& market_;
+    ITradeEventSink& sink_;
+    Clock clock_;
+    std::vector<AccountState> accounts_;
+    std::uint64_t nextOrderId_ = 1;
+    std::uint64_t nextMatchId_ = 1;
+    std::vector<std::size_t> touchedLots_;  // lots the fills since the last publication opened or closed
+};
