@@ -16,10 +16,9 @@ void CNELOTradeApiImp::Release() {
 
 void CNELOTradeApiImp::RegisterSpi(CNELOTradeSpi* spi) { session_.SetSpi(spi); }
 
-int CNELOTradeApiImp::Init() {
-    client_.Init();
-    return 0;
-}
+// 0 once the first attempt and the I/O thread are started, also with no front registered (then no
+// connection ever follows); -1 when called a second time or the thread cannot be created.
+int CNELOTradeApiImp::Init() { return client_.Init(); }
 
 int CNELOTradeApiImp::Stop() { return client_.Stop(); }
 

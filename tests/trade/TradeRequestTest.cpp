@@ -371,6 +371,7 @@ TEST(TradeClientLifecycle, RequestsBeforeInitAreRefused) {
     EXPECT_EQ(client.ReqFlowSubscribe(2, 2), -1);
     // Without any front Init still succeeds, and no connection ever follows.
     EXPECT_EQ(client.Init(), 0);
+    EXPECT_EQ(client.Init(), -1);  // a second start is refused, not reported as done
     EXPECT_EQ(client.ReqLogin(&login, 1), -1);
     EXPECT_EQ(client.Stop(), 0);
     EXPECT_TRUE(spi.Calls().empty());
