@@ -1,2 +1,0 @@
-// The market-data library: the exported factory and everything behind it are linked in here.
-#include "APIPackage.h"
