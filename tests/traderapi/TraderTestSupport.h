@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -95,8 +96,7 @@ public:
     // Runs inside the next callback at `position`, on the library's thread.
     void OnNextCall(int position, std::function<void()> action) {
         std::lock_guard<std::mutex> lock(mutex_);
-        hookPosition_ = position;
-        hook_ = std::move(action);
+        hooks_[position] = std::move(action);
     }
     // Every callback that starts once this is set counts as late.
     void MarkReleased() { released_.store(true); }
@@ -483,22 +483,28 @@ private:
             ++lateCalls_;
         }
         call.thread = std::this_thread::get_id();
+        std::lock_guard<std::mutex> lock(mutex_);
+        calls_.push_back(std::move(call));
+        changed_.notify_all();
+    }
+    // The hook runs before anything of the call is looked at, so that what it does in the middle of a
+    // callback shows in what the callback received.
+    void RunHook(int position) {
         std::function<void()> hook;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (hook_ && hookPosition_ == call.position) {
-                hook = std::move(hook_);
-                hook_ = nullptr;
+            auto found = hooks_.find(position);
+            if (found != hooks_.end()) {
+                hook = std::move(found->second);
+                hooks_.erase(found);
             }
         }
         if (hook) {
             hook();
         }
-        std::lock_guard<std::mutex> lock(mutex_);
-        calls_.push_back(std::move(call));
-        changed_.notify_all();
     }
     void RecordEvent(int position, int reason) {
+        RunHook(position);
         Call call;
         call.position = position;
         call.reason = reason;
@@ -510,6 +516,7 @@ private:
     }
     template <class Record>
     void RecordReply(int position, const Record* record, const NarvRspInfoRecord* info, int requestId, bool last) {
+        RunHook(position);
         Call call;
         call.position = position;
         call.recordPointer = record;
@@ -531,8 +538,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<Call> calls_;
-    int hookPosition_ = -1;
-    std::function<void()> hook_;
+    std::map<int, std::function<void()>> hooks_;
     std::atomic<bool> released_{false};
     std::atomic<int> lateCalls_{0};
 };
