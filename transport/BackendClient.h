@@ -54,7 +54,8 @@ public:
         return PostBodyWriter(serviceNo, requestId, std::function<int(CAPIPackage&)>(std::move(writeBody)));
     }
 
-    // Before Init; default 120 s (tests shorten it). The heartbeat leaves after half of it.
+    // Before Init; default 120 s (tests shorten it, to 2 s at the least). The heartbeat leaves after
+    // half of it without sending.
     void SetHeartbeatTimeout(std::uint16_t seconds);
     // Before Init; what ships keeps the defaults. Tests use smaller blocks, shorter delays and the
     // attempt observer.

@@ -20,6 +20,11 @@ static_assert(kFrameMaxSize == kFrameBufferSize, "a frame buffer holds exactly o
 constexpr std::uint16_t kHeartbeatServiceNo = 0;
 constexpr std::int32_t kHeartbeatRequestID = 0;
 
+// Half the timeout (60 s of 120), but never 0 s: a zero interval would send heartbeats back to back.
+std::chrono::seconds HeartbeatInterval(std::uint16_t heartbeatTimeout) {
+    return std::chrono::seconds(std::max(heartbeatTimeout / 2, 1));
+}
+
 }  // namespace
 
 CServerConnection::CServerConnection(boost::asio::io_context& io, CFrontConnector& connector,
@@ -28,7 +33,7 @@ CServerConnection::CServerConnection(boost::asio::io_context& io, CFrontConnecto
       reassembly_(new std::uint8_t[kFrameBufferSize]),
       staging_(new std::uint8_t[kFrameBufferSize]),
       receiveTimer_(io, std::chrono::seconds(connector.Settings().heartbeatTimeout)),
-      heartbeatTimer_(io, std::chrono::seconds(connector.Settings().heartbeatTimeout / 2)),
+      heartbeatTimer_(io, HeartbeatInterval(connector.Settings().heartbeatTimeout)),
       connector_(connector),
       heartbeatTimeout_(connector.Settings().heartbeatTimeout),
       owner_(owner) {}
@@ -58,7 +63,7 @@ void CServerConnection::ArmReceiveTimer() {
 }
 
 void CServerConnection::ArmHeartbeatTimer() {
-    heartbeatTimer_.expires_after(std::chrono::seconds(heartbeatTimeout_ / 2));
+    heartbeatTimer_.expires_after(HeartbeatInterval(heartbeatTimeout_));
     heartbeatTimer_.async_wait(
         [self = Self()](const boost::system::error_code& error) { self->HandleHeartbeatTimer(error); });
 }
@@ -122,6 +127,9 @@ bool CServerConnection::DeliverFrame(const std::uint8_t* payload, std::uint32_t 
 std::int32_t CServerConnection::OnReceive(const std::uint8_t* input, std::uint32_t rest) {
     if (IsClosed()) {
         return -1;
+    }
+    if (rest == 0) {
+        return 0;  // nothing arrived (only a direct caller can hand in an empty, possibly null, input)
     }
     ArmReceiveTimer();
 

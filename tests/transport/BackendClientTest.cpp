@@ -378,10 +378,10 @@ TEST_F(BackendClient, StopFromInsideTheConnectedCallbackDoesNotWaitForItself) {
     Start({front.Address()});
     ASSERT_TRUE(front.WaitForConnection());
     ASSERT_TRUE(front.WaitForDisconnect());
-    EXPECT_EQ(stopResult, 0);
     EXPECT_FALSE(front.WaitForConnection(300ms));
-    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected"}));
     EXPECT_EQ(client.Stop(), 0);  // from this thread: waits for the I/O thread to end
+    EXPECT_EQ(stopResult, 0);
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected"}));
 }
 
 TEST_F(BackendClient, StopFromInsideDispatchDeliversNothingMoreFromTheRead) {

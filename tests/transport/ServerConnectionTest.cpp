@@ -44,6 +44,8 @@ protected:
     static TransportSettings Settings() {
         TransportSettings settings;
         settings.heartbeatTimeout = 1;
+        settings.writeBlockSize = 65536;  // many connections are made here; the sizes play no part
+        settings.readBufferSize = 65536;
         return settings;
     }
 
