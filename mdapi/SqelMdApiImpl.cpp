@@ -4,6 +4,8 @@
 #include <cstring>
 #include <ctime>
 
+using namespace quot;
+
 namespace {
 
 // The front address the application registers starts with a scheme such as "tcp://"; the quote client

@@ -10,7 +10,7 @@
 #include "NELOQuotApiImp.h"
 #include "NarvSqelMdApi.h"
 
-class CSqelMdApiImpl final : public CNarvSqelMdApi, public CNELOQuotSpi {
+class CSqelMdApiImpl final : public CNarvSqelMdApi, public quot::CNELOQuotSpi {
 public:
     CSqelMdApiImpl();
     CSqelMdApiImpl(const CSqelMdApiImpl&) = delete;
@@ -36,24 +36,24 @@ public:
     // CNELOQuotSpi
     void OnFrontConnected() override;
     void OnFrontDisconnected() override;
-    void OnLoginRsp(NELOLoginRspRecord* record, NELORspInfoRecord* info, std::int32_t requestId,
+    void OnLoginRsp(quot::NELOLoginRspRecord* record, quot::NELORspInfoRecord* info, std::int32_t requestId,
                     std::int32_t continuation) override;
-    void OnLogoutRsp(NELOInvestorRecord* record, NELORspInfoRecord* info, std::int32_t requestId,
+    void OnLogoutRsp(quot::NELOInvestorRecord* record, quot::NELORspInfoRecord* info, std::int32_t requestId,
                      std::int32_t continuation) override;
-    void OnQuotSubscribeRsp(NELOInstrumentRecord* record, NELORspInfoRecord* info, std::int32_t requestId,
+    void OnQuotSubscribeRsp(quot::NELOInstrumentRecord* record, quot::NELORspInfoRecord* info, std::int32_t requestId,
                             std::int32_t continuation) override;
-    void OnQuotUnSubscribeRsp(NELOInstrumentRecord* record, NELORspInfoRecord* info, std::int32_t requestId,
+    void OnQuotUnSubscribeRsp(quot::NELOInstrumentRecord* record, quot::NELORspInfoRecord* info, std::int32_t requestId,
                               std::int32_t continuation) override;
-    void OnQuotNty(NELOQuotRecord* record) override;
+    void OnQuotNty(quot::NELOQuotRecord* record) override;
 
 private:
     ~CSqelMdApiImpl();
 
-    using QuoteRequest = int (CNELOQuotApi::*)(const NELOQuotKeyRecord*, std::int32_t);
+    using QuoteRequest = int (quot::CNELOQuotApi::*)(const quot::NELOQuotKeyRecord*, std::int32_t);
     void RequestEachInstrument(QuoteRequest request, const char* const* instrumentIDs, int count);
     void DeliverInstrumentReply(void (CNarvSqelMdSpi::*callback)(const NarvQuotInstrumentRecord*,
                                                                   const NarvRspInfoRecord*, int, bool),
-                                const NELOInstrumentRecord* record, const NELORspInfoRecord* info,
+                                const quot::NELOInstrumentRecord* record, const quot::NELORspInfoRecord* info,
                                 std::int32_t requestId);
 
     // Session fields: written by ReqLogin on the caller's thread and by the login reply on the I/O
@@ -67,6 +67,6 @@ private:
     // Handed out by GetTradingDay; rewritten only when a login reply brings a different day.
     char tradingDay_[9] = {};
 
-    CNELOQuotApiImp* quote_;
+    quot::CNELOQuotApiImp* quote_;
     std::atomic<CNarvSqelMdSpi*> spi_{nullptr};
 };

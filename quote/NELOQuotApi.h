@@ -6,6 +6,8 @@
 
 #include "NELOQuotRecords.h"
 
+namespace quot {
+
 // Callbacks of the quote client. All run on the client's I/O thread, one at a time; records are valid
 // only while the callback runs. Reply callbacks carry (record, reply info, request number, continuation
 // flag): the flag is non-zero while more rows of the same reply follow.
@@ -62,3 +64,5 @@ protected:
     // Last position; objects are destroyed through Release.
     virtual ~CNELOQuotApi() = default;
 };
+
+}  // namespace quot

@@ -4,6 +4,8 @@
 
 #include "APIPackage.h"
 
+namespace quot {
+
 namespace {
 
 using RequestRoute = CNELOQuotApiImp::RequestRoute;
@@ -212,3 +214,5 @@ int CNELOQuotApiImp::DispatchPackage(CAPIPackage& package) {
     }
     return 0;
 }
+
+}  // namespace quot

@@ -9,6 +9,8 @@
 #include "transport/ConnectionOwner.h"
 #include "NELOQuotApi.h"
 
+namespace quot {
+
 class CNELOQuotApiImp final : public CNELOQuotApi, private CConnectionOwner {
 public:
     CNELOQuotApiImp();
@@ -56,3 +58,5 @@ private:
     std::atomic<CNELOQuotSpi*> spi_{nullptr};
     CBackendClient client_;
 };
+
+}  // namespace quot

@@ -1,6 +1,8 @@
 // Field tables of the quote service's records, in the order the server writes the fields.
 #include "NELOQuotRecords.h"
 
+namespace quot {
+
 namespace {
 
 const TZOFieldSlot kRspInfoSlots[] = {
@@ -176,3 +178,5 @@ const TZORecordLayout kNELOTradeDetailKeyLayout(kTradeDetailKeySlots, sizeof(NEL
 const TZORecordLayout kNELOMinDataLayout(kMinDataSlots, sizeof(NELOMinDataRecord));
 const TZORecordLayout kNELODayDataLayout(kDayDataSlots, sizeof(NELODayDataRecord));
 const TZORecordLayout kNELOTradeDetailLayout(kTradeDetailSlots, sizeof(NELOTradeDetailRecord));
+
+}  // namespace quot

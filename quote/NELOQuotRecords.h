@@ -11,6 +11,10 @@
 
 #include "TZORecordLayout.h"
 
+// The quote service names several records as the trade service does, with other members; the namespace
+// keeps the two sets apart in a program that links both clients.
+namespace quot {
+
 // Reply code and text of every reply (group RspInfo).
 struct NELORspInfoRecord {
     std::int16_t RspNo;  // 0 = success
@@ -195,3 +199,5 @@ extern const TZORecordLayout kNELOTradeDetailKeyLayout;
 extern const TZORecordLayout kNELOMinDataLayout;
 extern const TZORecordLayout kNELODayDataLayout;
 extern const TZORecordLayout kNELOTradeDetailLayout;
+
+}  // namespace quot

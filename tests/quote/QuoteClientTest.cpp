@@ -16,6 +16,8 @@
 #include "NELOQuotApiImp.h"
 #include "support/ScriptedFront.h"
 
+using namespace quot;
+
 namespace {
 
 using namespace std::chrono_literals;

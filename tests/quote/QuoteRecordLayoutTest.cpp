@@ -8,6 +8,8 @@
 #include "APIPackage.h"
 #include "NELOQuotRecords.h"
 
+using namespace quot;
+
 namespace {
 
 struct LayoutCase {

@@ -331,6 +331,13 @@ void CScriptedFront::SendRaw(std::vector<std::uint8_t> bytes) {
     if (stopped_) {
         return;
     }
+    {
+        // The client may see its connect complete before this side has run its accept handler; a test
+        // that sends right after its client reports the connection must not lose the bytes to that race.
+        // Sending with no connection at all still drops them, after the bounded wait.
+        std::unique_lock<std::mutex> lock(server_->mutex);
+        server_->changed.wait_for(lock, kDefaultTimeout, [this] { return server_->connected; });
+    }
     auto shared = std::make_shared<std::vector<std::uint8_t>>(std::move(bytes));
     boost::asio::post(server_->IO(), [server = server_.get(), shared] { server->Write(shared); });
 }

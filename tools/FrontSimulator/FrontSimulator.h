@@ -1,0 +1,71 @@
+// The whole simulated front: the market, both services and their listeners on one I/O thread.
+#pragma once
+
+#include <boost/asio.hpp>
+#include <cstdint>
+#include <future>
+#include <memory>
+#include <thread>
+
+#include "MarketSimulator.h"
+#include "QuoteService.h"
+#include "SimConfig.h"
+#include "TradeService.h"
+
+class CFrontSimulator {
+public:
+    explicit CFrontSimulator(SimConfig config);
+    ~CFrontSimulator();
+    CFrontSimulator(const CFrontSimulator&) = delete;
+    CFrontSimulator& operator=(const CFrontSimulator&) = delete;
+
+    // Opens both ports and starts the market clock; throws boost::system::system_error when a port cannot
+    // be opened.
+    void Open();
+    // Serves on the calling thread until Stop.
+    void Run();
+    // Serves on a thread of its own (in-process use, tests).
+    void RunInBackground();
+    // Closes every connection and ends Run; safe from any thread and from signal handlers' completions.
+    void Stop();
+
+    std::uint16_t TradePort() const { return tradePort_; }
+    std::uint16_t QuotePort() const { return quotePort_; }
+    const std::string& Host() const { return config_.listenHost; }
+    boost::asio::io_context& Context() { return io_; }
+
+    // Runs `work` on the simulator's thread and returns its result: the way to look at its state from
+    // outside while it serves.
+    template <class Work>
+    auto Call(Work work) -> decltype(work(std::declval<CTradeService&>())) {
+        std::packaged_task<decltype(work(std::declval<CTradeService&>()))()> task([&] { return work(*trade_); });
+        auto result = task.get_future();
+        boost::asio::post(io_, [&task] { task(); });
+        return result.get();
+    }
+
+private:
+    using Acceptor = boost::asio::ip::tcp::acceptor;
+
+    void Accept(Acceptor& acceptor, bool trade);
+    void ArmMarketClock();
+    SimSessionSettings SettingsFor(bool trade);
+
+    SimConfig config_;
+    boost::asio::io_context io_;
+    CMarketSimulator market_;
+    std::unique_ptr<CTradeService> trade_;
+    std::unique_ptr<CQuoteService> quote_;
+    Acceptor tradeAcceptor_;
+    Acceptor quoteAcceptor_;
+    boost::asio::steady_timer marketClock_;
+    std::uint16_t tradePort_ = 0;
+    std::uint16_t quotePort_ = 0;
+    std::uint32_t tradeConnections_ = 0;
+    std::uint32_t quoteConnections_ = 0;
+    std::uint64_t nextConnectionId_ = 1;
+    std::thread thread_;
+};
+
+// The local wall clock as HH:MM:SS.
+std::string SimClockTime();
