@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include "NELOTradeApiImp.h"
 #include "TraderCodeTables.h"
@@ -16,30 +18,14 @@ constexpr std::size_t kFrontSchemeLength = 6;  // "tcp://" and the like; its con
 constexpr int kNotProvided = -3;
 constexpr int kNotSent = -1;
 
-// Where each query request keeps its exchange and instrument filters.
-constexpr TraderQueryFilterOffsets kOrderQueryFilters{offsetof(NarvOrderQueryRecord, ExchangeID),
-                                                      offsetof(NarvOrderQueryRecord, InstrumentID)};
-constexpr TraderQueryFilterOffsets kTradeQueryFilters{offsetof(NarvTradeQueryRecord, ExchangeID),
-                                                      offsetof(NarvTradeQueryRecord, InstrumentID)};
-constexpr TraderQueryFilterOffsets kPosiQueryFilters{offsetof(NarvPosiQueryRecord, ExchangeID),
-                                                     offsetof(NarvPosiQueryRecord, InstrumentID)};
-constexpr TraderQueryFilterOffsets kPosiDetailQueryFilters{offsetof(NarvPosiDetailQueryRecord, ExchangeID),
-                                                           offsetof(NarvPosiDetailQueryRecord, InstrumentID)};
-constexpr TraderQueryFilterOffsets kInstrumentQueryFilters{offsetof(NarvInstrumentQueryRecord, ExchangeID),
-                                                           offsetof(NarvInstrumentQueryRecord, InstrumentID)};
-constexpr TraderQueryFilterOffsets kQuotQueryFilters{offsetof(NarvQuotQueryRecord, ExchangeID),
-                                                     offsetof(NarvQuotQueryRecord, InstrumentID)};
-constexpr TraderQueryFilterOffsets kFeeRateQueryFilters{offsetof(NarvInvestorFeeRateQueryRecord, ExchangeID),
-                                                        offsetof(NarvInvestorFeeRateQueryRecord, InstrumentID)};
-constexpr TraderQueryFilterOffsets kMarginRateQueryFilters{
-    offsetof(NarvInvestorMarginRateQueryRecord, ExchangeID), offsetof(NarvInvestorMarginRateQueryRecord, InstrumentID)};
-constexpr TraderQueryFilterOffsets kExchangeMarginRateQueryFilters{
-    offsetof(NarvExchangeMarginRateQueryRecord, ExchangeID), offsetof(NarvExchangeMarginRateQueryRecord, InstrumentID)};
+// The API object whose conversion the calling thread is running, if any (the trade client's I/O thread
+// while it is inside one of our CNELOTradeSpi callbacks).
+thread_local const CSqelTraderApiImpl* tConvertingApi = nullptr;
 
 NarvRspInfoRecord NotSupportedInfo() {
     NarvRspInfoRecord info{};
     info.ErrorID = kNotSupportedErrorID;
-    TraderCopyText(info.ErrorMsg, kNotSupportedErrorMsg, 80);
+    TraderCopyString(info.ErrorMsg, kNotSupportedErrorMsg, 80);
     return info;
 }
 
@@ -76,6 +62,19 @@ struct TableReplyItem {
 
 }  // namespace
 
+class CSqelTraderApiImpl::CConversionScope final {
+public:
+    explicit CConversionScope(const CSqelTraderApiImpl* api) : previous_(tConvertingApi) { tConvertingApi = api; }
+    ~CConversionScope() { tConvertingApi = previous_; }
+    CConversionScope(const CConversionScope&) = delete;
+    CConversionScope& operator=(const CConversionScope&) = delete;
+
+private:
+    const CSqelTraderApiImpl* previous_;
+};
+
+bool CSqelTraderApiImpl::InConversion() const { return tConvertingApi == this; }
+
 CSqelTraderApiImpl* CSqelTraderApiImpl::Create(const CTraderLocalClock& clock) {
     return new CSqelTraderApiImpl(clock);
 }
@@ -99,7 +98,22 @@ void CSqelTraderApiImpl::Release() {
         queue_.Shutdown([this] { delete this; });
         return;
     }
-    queue_.Shutdown();
+    queue_.Shutdown();  // the dispatch thread has ended: no local reply is running or will run
+    if (InConversion()) {
+        // Called from a reply or push we are passing on: the trade client's code is below us on this
+        // very thread, so neither it nor this object may be destroyed before the callback has unwound.
+        // No callback follows (the callback object is gone); a helper thread, which never calls the
+        // application, destroys both once the I/O thread has left them.
+        try {
+            std::thread([this] {
+                ReleaseTradeClient();  // waits for the I/O thread to end
+                delete this;
+            }).detach();
+        } catch (const std::system_error&) {
+            // No thread to be had: the object is left behind rather than freed while in use.
+        }
+        return;
+    }
     ReleaseTradeClient();
     delete this;
 }
@@ -119,16 +133,23 @@ void CSqelTraderApiImpl::Init() {
 int CSqelTraderApiImpl::Join() { return queue_.Join(); }
 
 const char* CSqelTraderApiImpl::GetTradingDay() {
-    const TraderSessionFields fields = session_.Fields();
-    if (std::memcmp(tradingDayView_, fields.tradingDay, sizeof(tradingDayView_)) != 0) {
-        std::memcpy(tradingDayView_, fields.tradingDay, sizeof(tradingDayView_));
+    std::array<char, 9> current{};
+    std::memcpy(current.data(), session_.Fields().tradingDay, current.size());
+    std::lock_guard<std::mutex> lock(tradingDayTextsMutex_);
+    for (const std::array<char, 9>& text : tradingDayTexts_) {
+        if (text == current) {
+            return text.data();
+        }
     }
-    return tradingDayView_;
+    tradingDayTexts_.push_back(current);
+    return tradingDayTexts_.back().data();
 }
 
 void CSqelTraderApiImpl::RegisterFront(const char* frontAddress) {
-    if (frontAddress == nullptr || std::strlen(frontAddress) < kFrontSchemeLength) {
-        return;  // nothing behind the scheme: there is no host to hand on
+    // Only the first characters are looked at: an address that ends within its scheme has no host
+    // to hand on, and skipping the scheme there would run past its end.
+    if (frontAddress == nullptr || strnlen(frontAddress, kFrontSchemeLength + 1) <= kFrontSchemeLength) {
+        return;
     }
     client_->RegisterFront(frontAddress + kFrontSchemeLength);
 }
@@ -334,12 +355,14 @@ int CSqelTraderApiImpl::ReqChangePassword(const NarvChangePasswordRecord* change
 }
 
 void CSqelTraderApiImpl::OnFrontConnected() {
+    const CConversionScope scope(this);
     if (CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire)) {
         spi->OnConnected();
     }
 }
 
 void CSqelTraderApiImpl::OnFrontDisconnected() {
+    const CConversionScope scope(this);
     if (CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire)) {
         spi->OnDisconnected(0);
     }
@@ -347,6 +370,7 @@ void CSqelTraderApiImpl::OnFrontDisconnected() {
 
 void CSqelTraderApiImpl::OnLoginRsp(const NELOLoginRspRecord* record, const NELORspInfoRecord* info,
                                     std::int32_t requestID, std::int32_t /*continuation*/) {
+    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;
@@ -371,6 +395,7 @@ void CSqelTraderApiImpl::OnLoginRsp(const NELOLoginRspRecord* record, const NELO
 
 void CSqelTraderApiImpl::OnLogoutRsp(const NELOInvestorRecord* record, const NELORspInfoRecord* info,
                                      std::int32_t requestID, std::int32_t /*continuation*/) {
+    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;
@@ -388,6 +413,7 @@ void CSqelTraderApiImpl::OnLogoutRsp(const NELOInvestorRecord* record, const NEL
 
 void CSqelTraderApiImpl::OnChangePasswordRsp(const NELOInvestorRecord* record, const NELORspInfoRecord* info,
                                              std::int32_t requestID, std::int32_t /*continuation*/) {
+    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;
@@ -424,6 +450,7 @@ int CSqelTraderApiImpl::ReqOrderCancel(const NarvOrderActionRecord* orderAction,
 
 void CSqelTraderApiImpl::OnInputOrderRsp(const NELOInputOrderRecord* record, const NELORspInfoRecord* info,
                                          std::int32_t requestID, std::int32_t /*continuation*/) {
+    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr || info == nullptr || info->RspNo == 0) {
         return;  // an accepted order shows itself through OnOrderNty
@@ -440,6 +467,7 @@ void CSqelTraderApiImpl::OnInputOrderRsp(const NELOInputOrderRecord* record, con
 
 void CSqelTraderApiImpl::OnOrderCancelRsp(const NELOOrderCancelRecord* record, const NELORspInfoRecord* info,
                                           std::int32_t requestID, std::int32_t /*continuation*/) {
+    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr || info == nullptr || info->RspNo == 0) {
         return;
@@ -454,6 +482,7 @@ void CSqelTraderApiImpl::OnOrderCancelRsp(const NELOOrderCancelRecord* record, c
 }
 
 void CSqelTraderApiImpl::OnOrderNty(const NELOOrderRecord* record) {
+    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr || record == nullptr) {
         return;
@@ -464,6 +493,7 @@ void CSqelTraderApiImpl::OnOrderNty(const NELOOrderRecord* record) {
 }
 
 void CSqelTraderApiImpl::OnTradeNty(const NELOTradeRecord* record) {
+    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr || record == nullptr) {
         return;
@@ -479,7 +509,7 @@ int CSqelTraderApiImpl::ReqOrderQuery(const NarvOrderQueryRecord* orderQuery, in
     if (orderQuery == nullptr) {
         return kNotSent;
     }
-    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), orderQuery, kOrderQueryFilters);
+    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), *orderQuery);
     return client_->ReqOrderQuery(&key, requestId);
 }
 
@@ -487,7 +517,7 @@ int CSqelTraderApiImpl::ReqTradeQuery(const NarvTradeQueryRecord* tradeQuery, in
     if (tradeQuery == nullptr) {
         return kNotSent;
     }
-    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), tradeQuery, kTradeQueryFilters);
+    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), *tradeQuery);
     return client_->ReqTradeQuery(&key, requestId);
 }
 
@@ -495,7 +525,7 @@ int CSqelTraderApiImpl::ReqPosiQuery(const NarvPosiQueryRecord* posiQuery, int r
     if (posiQuery == nullptr) {
         return kNotSent;
     }
-    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), posiQuery, kPosiQueryFilters);
+    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), *posiQuery);
     return client_->ReqPosiQuery(&key, requestId);
 }
 
@@ -509,7 +539,7 @@ int CSqelTraderApiImpl::ReqInvestorMarginRateQuery(const NarvInvestorMarginRateQ
     if (marginRateQuery == nullptr) {
         return kNotSent;
     }
-    const NELORateKeyRecord key = TraderBuildRateKey(session_.Fields(), marginRateQuery, kMarginRateQueryFilters);
+    const NELORateKeyRecord key = TraderBuildRateKey(session_.Fields(), *marginRateQuery);
     return client_->ReqInvestorMarginRateQuery(&key, requestId);
 }
 
@@ -517,7 +547,7 @@ int CSqelTraderApiImpl::ReqInvestorFeeRateQuery(const NarvInvestorFeeRateQueryRe
     if (feeRateQuery == nullptr) {
         return kNotSent;
     }
-    const NELORateKeyRecord key = TraderBuildRateKey(session_.Fields(), feeRateQuery, kFeeRateQueryFilters);
+    const NELORateKeyRecord key = TraderBuildRateKey(session_.Fields(), *feeRateQuery);
     return client_->ReqInvestorFeeRateQuery(&key, requestId);
 }
 
@@ -550,7 +580,7 @@ int CSqelTraderApiImpl::ReqInstrumentQuery(const NarvInstrumentQueryRecord* inst
     if (instrumentQuery == nullptr) {
         return kNotSent;
     }
-    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), instrumentQuery, kInstrumentQueryFilters);
+    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), *instrumentQuery);
     return client_->ReqInstrumentQuery(&key, requestId);
 }
 
@@ -558,7 +588,7 @@ int CSqelTraderApiImpl::ReqQuotQuery(const NarvQuotQueryRecord* quotQuery, int r
     if (quotQuery == nullptr) {
         return kNotSent;
     }
-    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), quotQuery, kQuotQueryFilters);
+    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), *quotQuery);
     return client_->ReqQuotQuery(&key, requestId);
 }
 
@@ -566,7 +596,7 @@ int CSqelTraderApiImpl::ReqPosiDetailQuery(const NarvPosiDetailQueryRecord* posi
     if (posiDetailQuery == nullptr) {
         return kNotSent;
     }
-    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), posiDetailQuery, kPosiDetailQueryFilters);
+    const NELOQueryKeyRecord key = TraderBuildQueryKey(session_.Fields(), *posiDetailQuery);
     return client_->ReqPosiDetailQuery(&key, requestId);
 }
 
@@ -576,7 +606,7 @@ int CSqelTraderApiImpl::ReqExchangeMarginRateQuery(const NarvExchangeMarginRateQ
         return kNotSent;
     }
     const NELORateKeyRecord key =
-        TraderBuildRateKey(session_.Fields(), marginRateQuery, kExchangeMarginRateQueryFilters);
+        TraderBuildRateKey(session_.Fields(), *marginRateQuery);
     return client_->ReqExchangeMarginRateQuery(&key, requestId);
 }
 
@@ -585,6 +615,7 @@ void CSqelTraderApiImpl::ForwardQueryReply(
     void (CNarvSqelTraderSpi::*callback)(const Exported*, const NarvRspInfoRecord*, int, bool),
     void (*fill)(const Received&, const TraderSessionFields&, Exported*), const Received* record,
     const NELORspInfoRecord* info, std::int32_t requestID, std::int32_t continuation) {
+    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;

@@ -4,8 +4,11 @@
 // own dispatch thread).
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <mutex>
 
 #include "NELOTradeApi.h"
 #include "NarvSqelTraderApi.h"
@@ -185,12 +188,20 @@ private:
                            const Received* record, const NELORspInfoRecord* info, std::int32_t requestID,
                            std::int32_t continuation);
     void ReleaseTradeClient();
+    // Whether the calling thread is inside one of this object's conversions, that is on the trade
+    // client's I/O thread with the client's own code below it on the stack.
+    bool InConversion() const;
+    class CConversionScope;
 
     CSocketLibraryRef sockets_;  // the dispatch queue's own reference, as every I/O service holds one
     const CTraderLocalClock& clock_;
     CTraderSession session_;
     std::atomic<CNarvSqelTraderSpi*> spi_{nullptr};
-    char tradingDayView_[9] = {};  // what GetTradingDay hands out; rewritten only by GetTradingDay
+    // Every trading day GetTradingDay has handed out. An entry never changes once added (and a deque
+    // never moves its entries), so a text the application holds stays as it was while a later login
+    // changes the session's trading day on another thread. One entry per trading day seen.
+    std::mutex tradingDayTextsMutex_;
+    std::deque<std::array<char, 9>> tradingDayTexts_;
     CTraderDispatchQueue queue_;
     CNELOTradeApi* client_ = nullptr;  // owned; destroyed through its Release
 };

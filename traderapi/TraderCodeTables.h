@@ -10,7 +10,7 @@ struct TraderCodePair {
     char to;
 };
 
-class CTraderCodeMap {
+class CTraderCodeMap final {
 public:
     template <std::size_t N>
     constexpr CTraderCodeMap(const TraderCodePair (&pairs)[N], char otherwise)

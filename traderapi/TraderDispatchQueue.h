@@ -16,7 +16,7 @@
 #include <thread>
 #include <utility>
 
-class CTraderDispatchQueue {
+class CTraderDispatchQueue final {
 public:
     CTraderDispatchQueue();
     ~CTraderDispatchQueue();

@@ -7,11 +7,6 @@
 
 namespace {
 
-// Request fields are read from the application's record at their offset, at most `maxChars` characters.
-const char* FieldAt(const void* record, std::size_t offset) {
-    return static_cast<const char*>(record) + offset;
-}
-
 // Rates come as a ratio ('R') or per lot (any other type); the application keeps one field for each.
 struct RatePair {
     double byRatio;
@@ -85,24 +80,6 @@ NELOOrderCancelRecord TraderBuildOrderCancel(const NarvOrderActionRecord& reques
     return record;
 }
 
-NELOQueryKeyRecord TraderBuildQueryKey(const TraderSessionFields& session, const void* request,
-                                       const TraderQueryFilterOffsets& offsets) {
-    NELOQueryKeyRecord key{};
-    TraderCopyText(key.InvestorID, session.investorID, 15);
-    TraderCopyText(key.ExchangeID, FieldAt(request, offsets.exchangeID), 16);
-    TraderCopyText(key.InstrumentID, FieldAt(request, offsets.instrumentID), 15);
-    return key;
-}
-
-NELORateKeyRecord TraderBuildRateKey(const TraderSessionFields& session, const void* request,
-                                     const TraderQueryFilterOffsets& offsets) {
-    NELORateKeyRecord key{};
-    TraderCopyText(key.InvestorID, session.investorID, 15);
-    TraderCopyText(key.ExchangeID, FieldAt(request, offsets.exchangeID), 16);
-    TraderCopyText(key.InstrumentID, FieldAt(request, offsets.instrumentID), 15);
-    return key;
-}
-
 NELOExchangeKeyRecord TraderBuildExchangeKey(const NarvExchangeQueryRecord& request) {
     NELOExchangeKeyRecord key{};
     TraderCopyText(key.ExchangeID, request.ExchangeID, 16);
@@ -168,8 +145,9 @@ void TraderFillChangePassword(const TraderSessionFields& session, const NarvChan
 namespace {
 
 // The fields that order entry replies, order pushes and order queries have in common.
-template <class Order>
-void FillOrderHead(const TraderSessionFields& session, const char* investorID, const char* orderRef, Order* target) {
+template <class Order, std::size_t InvestorWidth, std::size_t OrderRefWidth>
+void FillOrderHead(const TraderSessionFields& session, const char (&investorID)[InvestorWidth],
+                   const char (&orderRef)[OrderRefWidth], Order* target) {
     TraderCopyText(target->FirmID, session.firmID, 10);
     TraderCopyText(target->InvestorID, investorID, 12);
     TraderCopyText(target->OrderRef, orderRef, 12);
@@ -248,7 +226,7 @@ void TraderFillOrder(const NELOOrderRecord& source, const TraderSessionFields& s
     if (source.OrderStatusDesc[0] != '\0') {
         TraderCopyText(target->OrderStatusDesc, source.OrderStatusDesc, 80);
     } else {
-        TraderCopyText(target->OrderStatusDesc, TraderOrderStatusText(target->OrderStatus), 80);
+        TraderCopyString(target->OrderStatusDesc, TraderOrderStatusText(target->OrderStatus), 80);
     }
     target->SpareInt1 = 0;
     target->OrderIDNumber = TraderDecimalValue(source.OrderID, sizeof(source.OrderID));

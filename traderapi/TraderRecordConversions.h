@@ -11,6 +11,7 @@
 #include "NarvSqelTraderApi.h"
 #include "TraderLocalClock.h"
 #include "TraderSession.h"
+#include "TraderText.h"
 
 // ---- requests -----------------------------------------------------------------------------------
 
@@ -21,15 +22,24 @@ NELOChangePasswordRecord TraderBuildChangePassword(const TraderSessionFields& se
 NELOInputOrderRecord TraderBuildInputOrder(const TraderSessionFields& session, const NarvInputOrderRecord& request);
 NELOOrderCancelRecord TraderBuildOrderCancel(const NarvOrderActionRecord& request);
 
-// Where a query request keeps its two filters.
-struct TraderQueryFilterOffsets {
-    std::size_t exchangeID;
-    std::size_t instrumentID;
-};
-NELOQueryKeyRecord TraderBuildQueryKey(const TraderSessionFields& session, const void* request,
-                                       const TraderQueryFilterOffsets& offsets);
-NELORateKeyRecord TraderBuildRateKey(const TraderSessionFields& session, const void* request,
-                                     const TraderQueryFilterOffsets& offsets);
+// The two shapes of a query key, filled from the session investor and the request's exchange and
+// instrument filters (each request record names them ExchangeID and InstrumentID at its own offsets).
+template <class QueryRequest>
+NELOQueryKeyRecord TraderBuildQueryKey(const TraderSessionFields& session, const QueryRequest& request) {
+    NELOQueryKeyRecord key{};
+    TraderCopyText(key.InvestorID, session.investorID, 15);
+    TraderCopyText(key.ExchangeID, request.ExchangeID, 16);
+    TraderCopyText(key.InstrumentID, request.InstrumentID, 15);
+    return key;
+}
+template <class RateRequest>
+NELORateKeyRecord TraderBuildRateKey(const TraderSessionFields& session, const RateRequest& request) {
+    NELORateKeyRecord key{};
+    TraderCopyText(key.InvestorID, session.investorID, 15);
+    TraderCopyText(key.ExchangeID, request.ExchangeID, 16);
+    TraderCopyText(key.InstrumentID, request.InstrumentID, 15);
+    return key;
+}
 NELOExchangeKeyRecord TraderBuildExchangeKey(const NarvExchangeQueryRecord& request);
 // The product class decides InstrumentType; false for the classes answered locally as not supported.
 bool TraderBuildProductKey(const NarvProductQueryRecord& request, NELOProductKeyRecord* key);

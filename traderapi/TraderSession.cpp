@@ -13,12 +13,12 @@ TraderSessionFields CTraderSession::Fields() const {
     return fields_;
 }
 
-void CTraderSession::BeginLogin(const char* firmID, const char* investorID) {
+void CTraderSession::BeginLogin(const char (&firmID)[11], const char (&investorID)[16]) {
     char newInvestor[16] = {};
     TraderCopyText(newInvestor, investorID, 15);
     std::lock_guard<std::mutex> lock(mutex_);
     // The whole request field counts, not just the part that is kept.
-    if (std::strncmp(investorID, fields_.investorID, sizeof(newInvestor)) != 0) {
+    if (std::strncmp(investorID, fields_.investorID, sizeof(investorID)) != 0) {
         std::memset(fields_.tradingDay, 0, sizeof(fields_.tradingDay));
     }
     std::memset(fields_.firmID, 0, sizeof(fields_.firmID));

@@ -23,13 +23,13 @@ struct TraderFlowSubscription {
     std::int32_t flow2Mode = 0;
 };
 
-class CTraderSession {
+class CTraderSession final {
 public:
     TraderSessionFields Fields() const;
 
     // A login request: a different investor forgets the trading day; the firm and the investor are
     // taken at once, before any reply.
-    void BeginLogin(const char* firmID, const char* investorID);
+    void BeginLogin(const char (&firmID)[11], const char (&investorID)[16]);
     // The login reply carried a session: its numbers are kept whatever the outcome.
     void SetSessionNumbers(std::int32_t frontID, std::int32_t sessionID);
     // A login accepted on `tradingDay`: the subscription to make (resume both flows on the same trading

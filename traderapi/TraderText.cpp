@@ -2,11 +2,20 @@
 
 #include <cctype>
 
-void TraderCopyText(char* target, std::size_t targetSize, const char* source, std::size_t maxChars) {
-    if (targetSize == 0 || source == nullptr) {
+void TraderCopyBounded(char* target, std::size_t targetSize, const char* source, std::size_t sourceSize,
+                       std::size_t maxChars) {
+    if (targetSize == 0) {
         return;
     }
-    const std::size_t limit = maxChars < targetSize - 1 ? maxChars : targetSize - 1;
+    std::size_t limit = targetSize - 1;
+    if (maxChars < limit) {
+        limit = maxChars;
+    }
+    if (sourceSize == 0 || source == nullptr) {
+        limit = 0;
+    } else if (sourceSize - 1 < limit) {
+        limit = sourceSize - 1;
+    }
     std::size_t i = 0;
     for (; i < limit && source[i] != '\0'; ++i) {
         target[i] = source[i];
@@ -14,10 +23,11 @@ void TraderCopyText(char* target, std::size_t targetSize, const char* source, st
     target[i] = '\0';
 }
 
-void TraderCopyDashlessDate(char (&target)[9], const char* source) {
+void TraderCopyDashlessDate(char (&target)[9], const char* source, std::size_t sourceSize) {
     static const std::size_t kDigitPositions[8] = {0, 1, 2, 3, 5, 6, 8, 9};
+    const std::size_t width = sourceSize < 10 ? sourceSize : 10;
     std::size_t end = 0;
-    while (end < 10 && source[end] != '\0') {
+    while (end < width && source[end] != '\0') {
         ++end;
     }
     std::size_t out = 0;

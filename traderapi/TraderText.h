@@ -5,18 +5,33 @@
 #include <cstddef>
 #include <cstdint>
 
-// Copies at most `maxChars` characters of `source` (fewer when a NUL comes first, and never more than
-// the target holds besides its terminator).
-void TraderCopyText(char* target, std::size_t targetSize, const char* source, std::size_t maxChars);
+// Copies at most `maxChars` characters of `source`, never reading more than `sourceSize - 1` of its bytes
+// and never writing more than the target holds besides its terminator; the target is always terminated.
+// A source field that lacks its terminator is thereby cut at its own width instead of running into the
+// bytes after it.
+void TraderCopyBounded(char* target, std::size_t targetSize, const char* source, std::size_t sourceSize,
+                       std::size_t maxChars);
 
+// A field of a record into a field of another record: both widths bound the copy, whatever `maxChars`
+// the conversion allows.
+template <std::size_t N, std::size_t M>
+void TraderCopyText(char (&target)[N], const char (&source)[M], std::size_t maxChars) {
+    TraderCopyBounded(target, N, source, M, maxChars);
+}
+
+// A NUL-terminated text of the library's own (a constant, a status text) into a field.
 template <std::size_t N>
-void TraderCopyText(char (&target)[N], const char* source, std::size_t maxChars) {
-    TraderCopyText(target, N, source, maxChars);
+void TraderCopyString(char (&target)[N], const char* source, std::size_t maxChars) {
+    TraderCopyBounded(target, N, source, maxChars + 1, maxChars);
 }
 
 // A year-month-day date with dashes ("2025-03-14") as its eight digits ("20250314"): characters 0 to 3,
-// 5 and 6, 8 and 9. Stops at the source's terminator, so an empty date stays empty.
-void TraderCopyDashlessDate(char (&target)[9], const char* source);
+// 5 and 6, 8 and 9. Stops at the source's terminator (or its width), so an empty date stays empty.
+void TraderCopyDashlessDate(char (&target)[9], const char* source, std::size_t sourceSize);
+template <std::size_t M>
+void TraderCopyDashlessDate(char (&target)[9], const char (&source)[M]) {
+    TraderCopyDashlessDate(target, source, M);
+}
 
 // Leading decimal number of a text (after blanks, with an optional sign), 0 when there is none.
 // Values beyond the 32-bit range are held at its ends.
