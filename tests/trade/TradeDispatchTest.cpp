@@ -2,6 +2,7 @@
 // session rules (flow sequences, login investor, flow subscription reply).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -310,6 +311,48 @@ TEST_F(TradeDispatch, EveryPushKindReachesItsCallbackAndMovesOnlyItsFlow) {
         EXPECT_EQ(fresh.LastSeen(1), c.serviceNo == 1 ? 6u : 0u);
         EXPECT_EQ(fresh.LastSeen(2), c.serviceNo == 2 ? 6u : 0u);
     }
+}
+
+// The same tables end to end: each reply and push leaves a front as a frame, and arrives at its
+// callback on the client's I/O thread with its records, RspInfo, RequestID and flag.
+TEST_F(TradeClientOverFront, EveryReplyAndPushArrivesAtItsCallbackThroughTheConnection) {
+    const NELORspInfoRecord info = RspInfo(0, "ok");
+    std::int32_t requestID = 500;
+    for (const ReplyCase& c : kReplies) {
+        SCOPED_TRACE(c.callback);
+        ++requestID;
+        const std::vector<Bytes> rows = {SampleRecord(*c.layout, 5), SampleRecord(*c.layout, 6)};
+        front.Send(c.serviceNo, requestID, 0, [&](CAPIPackage& p) {
+            if (AddRspInfo(p, info) < 0) return -1;
+            if (c.body == Body::Group) return TZOAddRecord(p, c.groupId, *c.layout, rows[0].data());
+            return AddList(p, c.groupId, *c.layout, rows);
+        });
+        const std::vector<std::int32_t> flags =
+            c.body == Body::Group ? std::vector<std::int32_t>{0} : std::vector<std::int32_t>{1, 0};
+        for (std::size_t i = 0; i < flags.size(); ++i) {
+            const Call call = NextCall();
+            EXPECT_EQ(call.callback, c.callback);
+            ASSERT_TRUE(call.hasRecord);
+            EXPECT_EQ(FirstDifference(*c.layout, call.record.data(), rows[i].data()), "");
+            ASSERT_TRUE(call.hasRspInfo);
+            EXPECT_STREQ(call.rspInfo.RspDesc, "ok");
+            EXPECT_EQ(call.requestID, requestID);
+            EXPECT_EQ(call.flag, flags[i]);
+        }
+    }
+    std::int32_t sequence = 0;
+    for (const PushCase& c : kPushes) {
+        SCOPED_TRACE(c.callback + std::string(" on ") + std::to_string(c.serviceNo));
+        const Bytes record = SampleRecord(*c.layout, 7);
+        front.Send(c.serviceNo, c.kind, ++sequence,
+                   [&](CAPIPackage& p) { return TZOAddRecord(p, c.groupId, *c.layout, record.data()); });
+        const Call call = NextCall();
+        EXPECT_EQ(call.callback, c.callback);
+        ASSERT_TRUE(call.hasRecord);
+        EXPECT_EQ(FirstDifference(*c.layout, call.record.data(), record.data()), "");
+        EXPECT_FALSE(call.hasRspInfo);
+    }
+    EXPECT_EQ(spi.Calls().size(), seen);
 }
 
 TEST_F(TradeDispatch, PushWithoutItsGroupStillCallsBackWithAZeroRecord) {

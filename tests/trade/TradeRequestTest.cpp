@@ -45,60 +45,6 @@ std::vector<WireField> BodyOf(const ReceivedMessage& message) {
     return {};
 }
 
-// Counts the connect attempts the transport starts.
-class AttemptCounter {
-public:
-    void Add() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++count_;
-        }
-        changed_.notify_all();
-    }
-    bool WaitFor(int count) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return count_ >= count; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int count_ = 0;
-};
-
-class TradeClientOverFront : public ::testing::Test {
-protected:
-    void SetUp() override {
-        client = new CNELOTradeApiImp;
-        TransportSettings settings;
-        settings.reconnectDelay = std::chrono::milliseconds(20);
-        settings.onAttempt = [this](std::size_t) { attempts.Add(); };
-        client->SetTransportSettings(settings);
-        client->RegisterSpi(&spi);
-        client->RegisterFront(front.Address().c_str());
-        ASSERT_EQ(client->Init(), 0);
-        ASSERT_TRUE(front.WaitForConnection());
-        ASSERT_TRUE(spi.WaitForCalls(1));
-        ASSERT_EQ(spi.Calls()[0].callback, "OnFrontConnected");
-        spi.Clear();
-    }
-    void TearDown() override {
-        if (client) client->Release();
-    }
-
-    // Waits for the next call and returns it, or an empty row.
-    Call NextCall() {
-        if (!spi.WaitForCalls(seen + 1)) return {};
-        return spi.Calls()[seen++];
-    }
-
-    CScriptedFront front;
-    RecordingSpi spi;
-    AttemptCounter attempts;
-    CNELOTradeApiImp* client = nullptr;
-    std::size_t seen = 0;
-};
-
 using Sender = std::function<int(CNELOTradeApi&, const void*, std::int32_t)>;
 
 #define SEND(Operation, Record) \

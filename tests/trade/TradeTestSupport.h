@@ -1,5 +1,6 @@
 // Helpers shared by the trade client tests: a callback object that records every call as a row, sample
-// records filled from their layouts, and received packages built in memory.
+// records filled from their layouts, received packages built in memory, and a client connected to a
+// scripted front.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,7 +19,9 @@
 #include "NELOAccountRecords.h"
 #include "NELOQueryRecords.h"
 #include "NELOTradeApi.h"
+#include "NELOTradeApiImp.h"
 #include "TZORecordLayout.h"
+#include "support/ScriptedFront.h"
 
 namespace trade_test {
 
@@ -203,5 +206,59 @@ inline int AddList(CAPIPackage& package, std::uint16_t listId, const TZORecordLa
         if (TZOAddRecordToSet(target, layout, row.data()) != 0) return -1;
     return 0;
 }
+
+// Counts the connect attempts the transport starts.
+class AttemptCounter {
+public:
+    void Add() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++count_;
+        }
+        changed_.notify_all();
+    }
+    bool WaitFor(int count) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return count_ >= count; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int count_ = 0;
+};
+
+class TradeClientOverFront : public ::testing::Test {
+protected:
+    void SetUp() override {
+        client = new CNELOTradeApiImp;
+        TransportSettings settings;
+        settings.reconnectDelay = std::chrono::milliseconds(20);
+        settings.onAttempt = [this](std::size_t) { attempts.Add(); };
+        client->SetTransportSettings(settings);
+        client->RegisterSpi(&spi);
+        client->RegisterFront(front.Address().c_str());
+        ASSERT_EQ(client->Init(), 0);
+        ASSERT_TRUE(front.WaitForConnection());
+        ASSERT_TRUE(spi.WaitForCalls(1));
+        ASSERT_EQ(spi.Calls()[0].callback, "OnFrontConnected");
+        spi.Clear();
+    }
+    void TearDown() override {
+        if (client) client->Release();
+    }
+
+    // Waits for the next call and returns it, or an empty row.
+    Call NextCall() {
+        if (!spi.WaitForCalls(seen + 1)) return {};
+        return spi.Calls()[seen++];
+    }
+
+    CScriptedFront front;
+    RecordingSpi spi;
+    AttemptCounter attempts;
+    CNELOTradeApiImp* client = nullptr;
+    std::size_t seen = 0;
+};
 
 }  // namespace trade_test
