@@ -89,6 +89,11 @@ bool CTraderDispatchQueue::OnDispatchThread() const {
     return running_ && std::this_thread::get_id() == threadId_;
 }
 
+int CTraderDispatchQueue::WaitingJoiners() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return joiners_;
+}
+
 bool CTraderDispatchQueue::Shutdown(std::function<void()> onThreadExit) {
     if (OnDispatchThread()) {
         {

@@ -40,6 +40,8 @@ public:
     int Join();
 
     bool OnDispatchThread() const;
+    // How many threads are blocked in Join now, so that a teardown can be started once one waits.
+    int WaitingJoiners() const;
 
     // Stops the queue: the item running finishes, queued ones are discarded. Then, called from any
     // thread but the dispatch thread, waits for the thread to end and for every Join to return, and

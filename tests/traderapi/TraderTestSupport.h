@@ -85,6 +85,17 @@ public:
         return WaitFor([=](const Call& call) { return call.position == position && call.requestId == requestId; },
                        timeout);
     }
+    // Waits until `count` calls at `position` were recorded.
+    bool WaitForPositionCount(int position, std::size_t count, std::chrono::milliseconds timeout = kWait) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, timeout, [&] {
+            std::size_t found = 0;
+            for (const Call& call : calls_) {
+                found += call.position == position ? 1 : 0;
+            }
+            return found >= count;
+        });
+    }
     bool WaitForCount(std::size_t count, std::chrono::milliseconds timeout = kWait) {
         std::unique_lock<std::mutex> lock(mutex_);
         return changed_.wait_for(lock, timeout, [&] { return calls_.size() >= count; });
