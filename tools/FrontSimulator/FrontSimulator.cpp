@@ -61,6 +61,22 @@ void CFrontSimulator::Stop() {
     });
 }
 
+void CFrontSimulator::SetFaults(const SimFaults& faults) {
+    Call([&](CTradeService&) {
+        config_.faults = faults;
+        tradeConnections_ = quoteConnections_ = 0;
+        return 0;
+    });
+}
+
+void CFrontSimulator::DropConnections(bool trade, bool quote) {
+    Call([&](CTradeService& service) {
+        if (trade) service.CloseAll();
+        if (quote) quote_->CloseAll();
+        return 0;
+    });
+}
+
 SimSessionSettings CFrontSimulator::SettingsFor(bool trade) {
     SimSessionSettings settings;
     settings.heartbeatSeconds = config_.heartbeatSeconds;

@@ -35,7 +35,7 @@ public:
     boost::asio::io_context& Context() { return io_; }
 
     // Runs `work` on the simulator's thread and returns its result: the way to look at its state from
-    // outside while it serves.
+    // outside while it serves (after RunInBackground, before Stop).
     template <class Work>
     auto Call(Work work) -> decltype(work(std::declval<CTradeService&>())) {
         std::packaged_task<decltype(work(std::declval<CTradeService&>()))()> task([&] { return work(*trade_); });
@@ -43,6 +43,14 @@ public:
         boost::asio::post(io_, [&task] { task(); });
         return result.get();
     }
+
+    // Fault switches while serving, for tests that break a session on purpose. Both wait until the
+    // simulator's thread has applied them.
+    // Faults for the connections accepted from now on; `faults.connections` counts from here again.
+    void SetFaults(const SimFaults& faults);
+    // Closes every open connection of the chosen services at once, as a broken network would; the
+    // listeners stay open, so clients can connect again.
+    void DropConnections(bool trade, bool quote);
 
 private:
     using Acceptor = boost::asio::ip::tcp::acceptor;

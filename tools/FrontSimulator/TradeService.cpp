@@ -72,6 +72,13 @@ CTradeService::CTradeService(const SimConfig& config, CMarketSimulator& market, 
 
 const CFlowJournal& CTradeService::AccountFlow(const std::string& investorId) { return accountFlows_[investorId]; }
 
+std::uint32_t CTradeService::MessagesSentTo(const std::string& investorId) const {
+    std::uint32_t sent = 0;
+    for (const auto& [key, state] : sessions_)
+        if (state.investorId == investorId) sent += state.connection->MessagesSent();
+    return sent;
+}
+
 void CTradeService::Adopt(const std::shared_ptr<CFrameSession>& session) {
     SessionState state;
     state.connection = session;

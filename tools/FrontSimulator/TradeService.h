@@ -35,6 +35,8 @@ public:
     const CFlowJournal& AccountFlow(const std::string& investorId);
     const CFlowJournal& MarketFlow() const { return marketFlow_; }
     std::size_t SessionCount() const { return sessions_.size(); }
+    // Messages sent so far on the open connections logged in as this investor, heartbeats not counted.
+    std::uint32_t MessagesSentTo(const std::string& investorId) const;
 
 private:
     struct SessionState {
