@@ -7,6 +7,7 @@ packages=(
   libboost-dev libboost-system-dev libboost-thread-dev libboost-date-time-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
+  tshark  # runs the generated dissector in the wire-tool tests (editcap comes with it)
 )
 
 missing=()
