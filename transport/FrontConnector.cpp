@@ -102,15 +102,13 @@ std::shared_ptr<CServerConnection> CFrontConnector::CurrentConnection() const {
     return current_;
 }
 
-void CFrontConnector::ReconnectAfterLoss(const CServerConnection& connection) {
-    {
-        std::lock_guard<std::mutex> lock(currentMutex_);
-        if (current_.get() != &connection) {
-            return;  // not ours to replace: an attempt chain is already running
-        }
-        current_.reset();
+bool CFrontConnector::ForgetClosed(const CServerConnection& connection) {
+    std::lock_guard<std::mutex> lock(currentMutex_);
+    if (current_.get() != &connection) {
+        return false;  // not ours to replace: an attempt chain is already running
     }
-    Connect();
+    current_.reset();
+    return true;
 }
 
 void CFrontConnector::Stop() {

@@ -39,9 +39,10 @@ public:
 
     // The connection that is up, or empty. Safe from any thread.
     std::shared_ptr<CServerConnection> CurrentConnection() const;
-    // Called by the current connection when it has closed (not during a stop): forget it and start
-    // over at the first front.
-    void ReconnectAfterLoss(const CServerConnection& connection);
+    // Called by a connection that has closed (not during a stop), before it reports the loss: once the
+    // owner hears of it, requests are refused instead of being accepted for a connection that is gone.
+    // true when `connection` was the current one, which then leaves it to Connect the next one.
+    bool ForgetClosed(const CServerConnection& connection);
 
     const TransportSettings& Settings() const { return settings_; }
 

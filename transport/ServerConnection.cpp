@@ -195,13 +195,16 @@ void CServerConnection::OnClose(const char* /*reason*/) {
     if (connector_.IsStopping() || !activated_) {
         return;
     }
+    // Forgotten before the owner hears of the loss, so that a request made in answer to the
+    // notification is refused (-1) rather than accepted and dropped on a connection that is gone.
+    const bool wasCurrent = connector_.ForgetClosed(*this);
     try {
         owner_.OnFrontDisconnected();
     } catch (...) {
         // The owner's failure must not cost the client its reconnection.
     }
-    if (connector_.IsStopping()) {
-        return;  // stopped from inside the notification
+    if (connector_.IsStopping() || !wasCurrent) {
+        return;  // stopped from inside the notification, or not the connection to replace
     }
-    connector_.ReconnectAfterLoss(*this);
+    connector_.Connect();  // at once, from the first front, with a new connection
 }

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,7 +30,18 @@ public:
             onConnected();
         }
     }
-    void OnFrontDisconnected() override { Record("disconnected"); }
+    void OnFrontDisconnected() override {
+        // Before the event is recorded, so that whoever waits for the event sees the hook's effect.
+        try {
+            if (onDisconnected) {
+                onDisconnected();
+            }
+        } catch (...) {
+            Record("disconnected");
+            throw;
+        }
+        Record("disconnected");
+    }
     int DispatchPackage(CAPIPackage& package) override {
         Record("package " + std::to_string(package.ServiceNo) + " " + std::to_string(package.RequestID) + " " +
                ReadMarker(package));
@@ -54,6 +66,7 @@ public:
 
     // Set before Init; called on the I/O thread.
     std::function<void()> onConnected;
+    std::function<void()> onDisconnected;
     std::function<int(CAPIPackage&)> onPackage;
 
 private:
@@ -185,6 +198,46 @@ TEST_F(BackendClient, RequestBeforeTheConnectionIsUpReturnsMinusOne) {
     auto request = front.WaitForService(122);
     ASSERT_TRUE(request);
     EXPECT_EQ(request->RequestID, 2);
+}
+
+// Once the loss is reported, requests are refused: none is accepted for the connection that is gone,
+// neither from inside the notification nor from a thread that heard of it.
+TEST_F(BackendClient, RequestsAreRefusedAsSoonAsTheLossIsReported) {
+    CScriptedFront front;
+    std::atomic<int> insideNotification{1};
+    owner.onDisconnected = [&] { insideNotification = PostMarked(client, 5); };
+    Start({front.Address()});
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    front.SetAccepting(false);
+    front.Drop();
+    ASSERT_TRUE(owner.WaitForCount("disconnected", 1));
+    EXPECT_EQ(PostMarked(client, 6), -1);
+    EXPECT_EQ(insideNotification, -1);
+    front.SetAccepting(true);
+    ASSERT_TRUE(owner.WaitForCount("connected", 2));
+    EXPECT_EQ(PostMarked(client, 7), 0);
+    auto request = front.WaitForService(122);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->RequestID, 7);
+}
+
+// A notification that throws costs neither the I/O thread nor the connection: requests, replies and
+// the reconnection after a loss go on.
+TEST_F(BackendClient, ThrowingNotificationsLeaveTheClientWorking) {
+    CScriptedFront front;
+    owner.onConnected = [] { throw std::runtime_error("connected handler failed"); };
+    owner.onDisconnected = [] { throw std::runtime_error("disconnected handler failed"); };
+    Start({front.Address()});
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    ASSERT_EQ(PostMarked(client, 1), 0);
+    ASSERT_TRUE(front.WaitForService(122));
+    front.Send(123, 1, 0, [](CAPIPackage& p) { return WriteMarker(p, "reply"); });
+    ASSERT_TRUE(owner.WaitForCount("package 123 1 reply", 1));
+    front.Drop();
+    ASSERT_TRUE(owner.WaitForCount("disconnected", 1));
+    ASSERT_TRUE(front.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 2));
 }
 
 TEST_F(BackendClient, HeartbeatLeavesAfterHalfTheTimeoutWithoutSending) {

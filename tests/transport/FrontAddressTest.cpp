@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "transport/FrontAddress.h"
+#include "transport/SocketLibrary.h"
 #include "transport/TransportSettings.h"
 
 namespace {
@@ -62,6 +64,21 @@ TEST(TransportSettings, WhatShipsUsesTheSystemConstants) {
     EXPECT_EQ(shipped.heartbeatTimeout, 120);
     EXPECT_EQ(shipped.reconnectDelay.count(), 1000);
     EXPECT_FALSE(shipped.onAttempt);
+}
+
+// Every I/O service holds a reference; references nest and end in any order.
+TEST(SocketLibrary, ReferencesNestAndEachIsStarted) {
+    auto first = std::make_unique<CSocketLibraryRef>();
+    EXPECT_TRUE(first->IsStarted());
+    {
+        CSocketLibraryRef second;
+        EXPECT_TRUE(second.IsStarted());
+        first.reset();
+        CSocketLibraryRef third;
+        EXPECT_TRUE(third.IsStarted());
+    }
+    CSocketLibraryRef again;
+    EXPECT_TRUE(again.IsStarted());
 }
 
 }  // namespace

@@ -201,10 +201,21 @@ TEST_F(SocketlessConnection, SilenceForTheHeartbeatTimeoutCloses) {
     // Timeout of 1 s here; what ships waits 120 s.
     ASSERT_EQ(Feed(MarkedFrame(1)), 0);
     const auto start = std::chrono::steady_clock::now();
-    io.run_for(std::chrono::seconds(3));
+    while (!connection->IsClosed() && std::chrono::steady_clock::now() - start < std::chrono::seconds(10)) {
+        io.run_one_for(std::chrono::milliseconds(100));
+    }
     ASSERT_TRUE(connection->IsClosed());
     EXPECT_STREQ(connection->CloseReason(), kCloseReasonHeartbeatTimeout);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
+}
+
+// The reasons are the system's own texts, compared here letter by letter.
+TEST(CloseReasons, AreWordedAsTheSystemWordsThem) {
+    EXPECT_STREQ(kCloseReasonHeartbeatTimeout, "Disconnect because of heartbeat timeout!");
+    EXPECT_STREQ(kCloseReasonPackageTooLarge, "Disconnect because package is too large!");
+    EXPECT_STREQ(kCloseReasonBusinessError, "Disconnect because of an error in business processing!");
+    EXPECT_STREQ(kCloseReasonStopped, "Stoped");
+    EXPECT_STREQ(kCloseReasonTransportError, "");
 }
 
 TEST_F(SocketlessConnection, SendPackageCopiesAForeignMessageAndRefusesOnceClosed) {
