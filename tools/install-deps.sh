@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   cmake make g++ ccache
   libboost-dev libboost-system-dev libboost-thread-dev libboost-date-time-dev
+  libboost-program-options-dev pkgconf
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   tshark  # runs the generated dissector in the wire-tool tests (editcap comes with it)

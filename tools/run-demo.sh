@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds the libraries, the front simulator and the demo, then runs the demo against the simulator
-# on loopback.
+# The README's main command: installs the Debian packages that are missing, builds both libraries and the
+# front simulator, installs the libraries into a prefix inside the build tree, builds the demo against
+# that installation, and runs it against the simulator on free loopback ports (tools/demo-session.sh,
+# which stops the simulator whatever happens). Exits with the demo's status.
+#
+#   bash tools/run-demo.sh [narv_demo options...]     (NARV_BUILD_DIR chooses the build directory)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
-if [ ! -x build/examples/narv_demo ] || [ ! -x build/tools/narv_front_simulator ]; then
-  echo "the demo and the front simulator are not part of this build yet" >&2
-  exit 1
-fi
-exec bash tools/demo-session.sh build
+
+build=${NARV_BUILD_DIR:-build}
+echo "== building the libraries and the front simulator in $build"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j"$(nproc)" --target narvtraderapi narvmduserapi narv_front_simulator
+exec bash tools/demo-session.sh "$build" "$@"

@@ -1,0 +1,49 @@
+# Tests of the demo inside the whole tree: install both libraries into a scratch prefix, build narv_demo
+# against that installation, run it against the front simulator; then check that it fails cleanly.
+#
+# Sanitizer builds skip them: the installed libraries would need the sanitizer runtime in a program that
+# is built without it, and the libraries themselves are exercised under the sanitizers by their own tests.
+if(NARV_SANITIZE)
+  message(STATUS "narv_demo tests skipped in sanitizer builds")
+  return()
+endif()
+if(NOT (NARV_BUILD_TESTS AND BUILD_TESTING) OR NOT TARGET narv_front_simulator)
+  return()
+endif()
+
+set(narv_demo_work ${CMAKE_CURRENT_BINARY_DIR}/check)
+
+# The demo's pieces that need no library: command line, text display, record descriptions.
+find_package(GTest REQUIRED)
+add_executable(narv_demo_pieces_test
+  DemoPiecesTest.cpp
+  DemoOptions.cpp
+  DisplayText.cpp
+  RecordText.cpp)
+target_include_directories(narv_demo_pieces_test PRIVATE
+  ${PROJECT_SOURCE_DIR}/traderapi ${PROJECT_SOURCE_DIR}/mdapi)
+target_link_libraries(narv_demo_pieces_test PRIVATE GTest::gtest_main)
+add_test(NAME narv_demo_pieces_test COMMAND narv_demo_pieces_test)
+
+add_test(NAME demo_against_installed_libraries
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tools/demo-session.sh ${PROJECT_BINARY_DIR})
+set_tests_properties(demo_against_installed_libraries PROPERTIES
+  ENVIRONMENT "NARV_DEMO_WORK=${narv_demo_work}"
+  FIXTURES_SETUP narv_demo_built
+  RESOURCE_LOCK narv_demo_work
+  TIMEOUT 300)
+
+add_test(NAME demo_fails_cleanly
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/check-demo-failures.sh
+                 ${narv_demo_work}/demo-build/narv_demo ${PROJECT_SOURCE_DIR}/tools/demo-session.sh
+                 ${PROJECT_BINARY_DIR})
+set_tests_properties(demo_fails_cleanly PROPERTIES
+  ENVIRONMENT "NARV_DEMO_WORK=${narv_demo_work}"
+  FIXTURES_REQUIRED narv_demo_built
+  RESOURCE_LOCK narv_demo_work
+  TIMEOUT 120)
+
+add_test(NAME installed_pkgconfig_builds
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/check-pkgconfig.sh ${PROJECT_BINARY_DIR}
+                 ${CMAKE_CURRENT_BINARY_DIR}/pkgconfig-check)
+set_tests_properties(installed_pkgconfig_builds PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
