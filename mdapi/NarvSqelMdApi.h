@@ -156,6 +156,12 @@ NARV_ASSERT_OFFSET(NarvDepthQuoteRecord, Reserved482, 482);
 /// receive the record (may be null), the outcome (may be null), the request
 /// id and isLast, which is always true. The object is not destroyed through
 /// this interface.
+///
+/// Threads: every callback runs on the API object's network thread, one at a
+/// time, in the order the messages were received; a callback that blocks
+/// holds up all traffic of the object, heartbeats included. Inside a callback
+/// the application may make requests, but must not call Release: hand that
+/// to a thread of its own.
 class CNarvSqelMdSpi
 {
 public:

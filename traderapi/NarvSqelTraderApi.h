@@ -1092,6 +1092,16 @@ NARV_ASSERT_OFFSET(NarvCurrencyRecord, AccountKind, 31);
 /// Callbacks of the trading library. Every operation has an empty default,
 /// so an application overrides only those it needs. The object is not
 /// destroyed through this interface.
+///
+/// Threads: connection events, replies from the back end and pushes arrive
+/// on the API object's network thread, in the order they were received, one
+/// at a time; the answers the library builds itself (local answers, empty
+/// and "Not supported" replies) arrive on its reply thread. The two threads
+/// are not serialised with each other: guard state that callbacks share.
+/// A callback that blocks on the network thread holds up all traffic of the
+/// object, heartbeats included. Inside any callback the application may make
+/// requests and may call Release (the calling callback is then the last);
+/// Join must not be called there.
 class CNarvSqelTraderSpi
 {
 public:
@@ -1482,7 +1492,9 @@ protected:
 // ---------------------------------------------------------------------------
 
 /// The trading API object. Created by CreateSqelTraderApi and destroyed only
-/// by Release.
+/// by Release. Requests may be made from any thread: each copies its record
+/// and hands it to the network thread, so the caller may reuse the record at
+/// once and no request waits for the network.
 class CNarvSqelTraderApi
 {
 public:
