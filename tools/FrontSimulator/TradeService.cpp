@@ -1,5 +1,6 @@
 #include "TradeService.h"
 
+#include "NELOAccountRecords.h"
 #include "NELOPushRecords.h"
 #include "NELOSessionRecords.h"
 #include "QuotRecordFill.h"
@@ -35,6 +36,36 @@ void AddStatus(CAPIPackage& package, SimReply code) {
     TZOAddRecord(package, TZOField::RspInfo.id, kNELORspInfoLayout, &info);
 }
 
+// The list services whose rows the simulator never has: answered with an empty list.
+// clang-format off
+const NELOServiceBinding* const kNothingKeptServices[] = {
+    &kNELOBulletinQueryService, &kNELONoticeQueryService, &kNELOFundIODetailQueryService,
+    &kNELOReportQueryService, &kNELOHisBulletinQueryService, &kNELOHisNoticeQueryService,
+    &kNELOAccountBindQueryService,
+};
+// clang-format on
+
+// Dates of history keys arrive as the caller wrote them, with or without dashes.
+std::string DateDigits(const std::string& date) {
+    std::string digits;
+    for (char c : date)
+        if (c != '-') digits += c;
+    return digits;
+}
+
+// Whether the simulator's only day lies within a history key's range; an empty bound is open.
+bool DayWithin(const std::string& day, const std::string& from, const std::string& to) {
+    const std::string d = DateDigits(day), f = DateDigits(from), t = DateDigits(to);
+    return (f.empty() || f <= d) && (t.empty() || d <= t);
+}
+
+template <class Row>
+std::vector<Row> WithinDay(const SimConfig& config, const std::string& from, const std::string& to,
+                           std::vector<Row> rows) {
+    if (!DayWithin(config.tradingDay, from, to)) rows.clear();
+    return rows;
+}
+
 SimQueryFilter FilterOf(const NELOQueryKeyRecord& key) { return {SimText(key.InstrumentID), SimText(key.ExchangeID)}; }
 SimQueryFilter FilterOf(const NELORateKeyRecord& key) { return {SimText(key.InstrumentID), SimText(key.ExchangeID)}; }
 
@@ -56,6 +87,17 @@ const CTradeService::Route CTradeService::kRoutes[] = {
     {145, &CTradeService::OnInstrumentQuery,         true},
     {147, &CTradeService::OnPosiDetailQuery,         true},
     {159, &CTradeService::OnInputOrder,              true},
+    {161, &CTradeService::OnNothingKeptQuery,        true},
+    {163, &CTradeService::OnNothingKeptQuery,        true},
+    {170, &CTradeService::OnNothingKeptQuery,        true},
+    {172, &CTradeService::OnNothingKeptQuery,        true},
+    {174, &CTradeService::OnHisOrderQuery,           true},
+    {176, &CTradeService::OnHisTradeQuery,           true},
+    {178, &CTradeService::OnNothingKeptQuery,        true},
+    {180, &CTradeService::OnNothingKeptQuery,        true},
+    {198, &CTradeService::OnNothingKeptQuery,        true},
+    {200, &CTradeService::OnHisFundQuery,            true},
+    {202, &CTradeService::OnHisPosiDetailQuery,      true},
     {301, &CTradeService::OnProductQuery,            true},
     {303, &CTradeService::OnExchangeQuery,           true},
     {305, &CTradeService::OnFeeRateQuery,            true},
@@ -342,6 +384,49 @@ void CTradeService::OnExchangeMarginRateQuery(SessionState& s, CAPIPackage& requ
     TZOReadGroup(request, TZOField::ExchangeMarginRateQueryReq.id, kNELORateKeyLayout, &key);
     SendList(s, 310, request.RequestID, TZOField::ExchangeMarginRateList.id, kNELOExchangeMarginRateLayout,
              reference_.MarginRates("", FilterOf(key)));
+}
+
+void CTradeService::OnHisOrderQuery(SessionState& s, CAPIPackage& request) {
+    NELOHisKeyRecord key{};
+    TZOReadGroup(request, TZOField::HisOrderQueryReq.id, kNELOHisKeyLayout, &key);
+    SendList(s, 175, request.RequestID, TZOField::OrderList.id, kNELOOrderLayout,
+             WithinDay(config_, SimText(key.DateFrom), SimText(key.DateTo),
+                       desk_.Orders(s.investorId, {SimText(key.InstrumentID), ""})));
+}
+
+void CTradeService::OnHisTradeQuery(SessionState& s, CAPIPackage& request) {
+    NELOHisKeyRecord key{};
+    TZOReadGroup(request, TZOField::HisTradeQueryReq.id, kNELOHisKeyLayout, &key);
+    SendList(s, 177, request.RequestID, TZOField::TradeList.id, kNELOTradeLayout,
+             WithinDay(config_, SimText(key.DateFrom), SimText(key.DateTo),
+                       desk_.Trades(s.investorId, {SimText(key.InstrumentID), ""})));
+}
+
+void CTradeService::OnHisFundQuery(SessionState& s, CAPIPackage& request) {
+    NELODateRangeKeyRecord key{};
+    TZOReadGroup(request, TZOField::HisFundQueryReq.id, kNELODateRangeKeyLayout, &key);
+    SendList(s, 201, request.RequestID, TZOField::FundList.id, kNELOFundLayout,
+             WithinDay(config_, SimText(key.DateFrom), SimText(key.DateTo),
+                       std::vector<NELOFundRecord>{desk_.Fund(s.investorId)}));
+}
+
+void CTradeService::OnHisPosiDetailQuery(SessionState& s, CAPIPackage& request) {
+    NELOHisPosiKeyRecord key{};
+    TZOReadGroup(request, TZOField::HisPosiDetailQueryReq.id, kNELOHisPosiKeyLayout, &key);
+    SendList(s, 203, request.RequestID, TZOField::PosiDetailList.id, kNELOPosiDetailLayout,
+             WithinDay(config_, SimText(key.DateFrom), SimText(key.DateTo),
+                       desk_.PositionDetails(s.investorId, {SimText(key.InstrumentID), SimText(key.ExchangeID)})));
+}
+
+void CTradeService::OnNothingKeptQuery(SessionState& s, CAPIPackage& request) {
+    for (const NELOServiceBinding* service : kNothingKeptServices) {
+        if (service->requestServiceNo != request.ServiceNo) continue;
+        CAPIPackage& reply = builder_.Begin(service->replyServiceNo, request.RequestID);
+        AddStatus(reply, SimReply::Ok);
+        reply.AddRecordSet(service->replyBody->id);
+        s.connection->Send(builder_.Data(), builder_.Length());
+        return;
+    }
 }
 
 template <class Record>

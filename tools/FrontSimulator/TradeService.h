@@ -72,6 +72,12 @@ private:
     void OnFeeRateQuery(SessionState& s, CAPIPackage& request);
     void OnInvestorMarginRateQuery(SessionState& s, CAPIPackage& request);
     void OnExchangeMarginRateQuery(SessionState& s, CAPIPackage& request);
+    void OnHisOrderQuery(SessionState& s, CAPIPackage& request);
+    void OnHisTradeQuery(SessionState& s, CAPIPackage& request);
+    void OnHisFundQuery(SessionState& s, CAPIPackage& request);
+    void OnHisPosiDetailQuery(SessionState& s, CAPIPackage& request);
+    // Bulletins, notices, transfers, reports and bank bindings: the simulator keeps none of them.
+    void OnNothingKeptQuery(SessionState& s, CAPIPackage& request);
 
     // A reply holding only the reply information.
     void SendStatus(SessionState& s, std::uint16_t serviceNo, std::int32_t requestId, SimReply code);
