@@ -10,11 +10,11 @@ CNELOTradeApiImp::CNELOTradeApiImp() : client_(*this) {}
 CNELOTradeApiImp::~CNELOTradeApiImp() { client_.Stop(); }
 
 void CNELOTradeApiImp::Release() {
-    session_.SetSpi(nullptr);
+    session_->SetSpi(nullptr);
     delete this;
 }
 
-void CNELOTradeApiImp::RegisterSpi(CNELOTradeSpi* spi) { session_.SetSpi(spi); }
+void CNELOTradeApiImp::RegisterSpi(CNELOTradeSpi* spi) { session_->SetSpi(spi); }
 
 // 0 once the first attempt and the I/O thread are started, also with no front registered (then no
 // connection ever follows); -1 when called a second time or the thread cannot be created.
@@ -39,9 +39,9 @@ int CNELOTradeApiImp::PostRecord(std::uint16_t serviceNo, std::uint16_t groupId,
 
 int CNELOTradeApiImp::ReqFlowSubscribe(std::int32_t flow1Mode, std::int32_t flow2Mode) {
     // The rows are chosen on the I/O thread, where the sequences they resume from are kept.
-    return client_.PostRequest(3, 0, [this, flow1Mode, flow2Mode](CAPIPackage& package) {
+    return client_.PostRequest(3, 0, [session = session_, flow1Mode, flow2Mode](CAPIPackage& package) {
         NELOFlowSubscribeRecord rows[CNELOTradeSession::kFlowCount] = {};
-        const int count = session_.SubscriptionRows(flow1Mode, flow2Mode, rows);
+        const int count = session->SubscriptionRows(flow1Mode, flow2Mode, rows);
         CTZORecordSet list;
         if (package.AddRecordSet(TZOField::FlowSubscribeReqList.id, &list) != 0) return -1;
         for (int i = 0; i < count; ++i)
@@ -86,11 +86,15 @@ int CNELOTradeApiImp::ReqExchangeMarginRateQuery(const NELORateKeyRecord* key, s
 // clang-format on
 
 void CNELOTradeApiImp::OnFrontConnected() {
-    if (CNELOTradeSpi* spi = session_.Spi()) spi->OnFrontConnected();
+    if (CNELOTradeSpi* spi = session_->Spi()) spi->OnFrontConnected();
 }
 
 void CNELOTradeApiImp::OnFrontDisconnected() {
-    if (CNELOTradeSpi* spi = session_.Spi()) spi->OnFrontDisconnected();
+    if (CNELOTradeSpi* spi = session_->Spi()) spi->OnFrontDisconnected();
 }
 
-int CNELOTradeApiImp::DispatchPackage(CAPIPackage& package) { return NELODispatchTradePackage(session_, package); }
+int CNELOTradeApiImp::DispatchPackage(CAPIPackage& package) {
+    // Held here, not through `this`: the client may be gone by the time a callback returns.
+    const std::shared_ptr<CNELOTradeSession> session = session_;
+    return NELODispatchTradePackage(*session, package);
+}

@@ -8,10 +8,12 @@
 //     ...
 //     client->Release();                         // clears the spi, stops and destroys
 //
+// Release may also be called from inside one of the client's own callbacks: no callback follows it.
 // Requests may be issued from any thread; each copies its record, so the caller may reuse it at once.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "NELOTradeApi.h"
 #include "NELOTradeSession.h"
@@ -80,6 +82,8 @@ private:
     int PostRecord(std::uint16_t serviceNo, std::uint16_t groupId, const TZORecordLayout& layout,
                    const Record* record, std::int32_t requestID);
 
-    CNELOTradeSession session_;
+    // Shared with the package being dispatched: a callback may release the client, and the rest of
+    // that package (further rows, the flow's sequence) is still worked off against a live session.
+    std::shared_ptr<CNELOTradeSession> session_ = std::make_shared<CNELOTradeSession>();
     CBackendClient client_;  // last: stopped and destroyed before the session it dispatches into
 };

@@ -40,7 +40,9 @@ void FlowSubscribeReply(CNELOTradeSession& session, CAPIPackage& package) {
     package.GetRecordSet(TZOField::FlowSubscribeRspList.id, &rows);
     while (rows.NextRecord()) {
         NELOFlowSubscribeRecord row{};
-        TZODecodeRecord(kNELOFlowSubscribeLayout, &row, rows.RecordData(), rows.RecordLength());
+        // A row that does not decode says nothing about either flow; taken as zeros it would rewind
+        // flow 2 and have every push already seen delivered again.
+        if (TZODecodeRecord(kNELOFlowSubscribeLayout, &row, rows.RecordData(), rows.RecordLength()) != 0) continue;
         session.SetLastSeen(row.FlowID == 1 ? 1 : 2, static_cast<std::uint32_t>(row.PkgNo));
     }
 }

@@ -524,4 +524,24 @@ TEST_F(TradeDispatch, SubscriptionReplySetsTheSequencesOnlyWhenAccepted) {
     EXPECT_TRUE(spi.Calls().empty());
 }
 
+// A row that does not decode moves neither flow; the rows around it still count.
+TEST_F(TradeDispatch, SubscriptionReplyRowThatDoesNotDecodeIsSkipped) {
+    session.SetLastSeen(1, 7);
+    session.SetLastSeen(2, 3);
+    // Rows as on the wire: a length word, then FlowID (1002) and PkgNo (1005) as id, extension length,
+    // value length and value. The middle row's FlowID is three bytes long.
+    const std::uint8_t rows[] = {
+        0, 0, 0, 24, 0x03, 0xEA, 0, 0, 0, 0, 0, 4, 0, 0, 0, 1, 0x03, 0xED, 0, 0, 0, 0, 0, 4, 0, 0, 0, 20,
+        0, 0, 0, 23, 0x03, 0xEA, 0, 0, 0, 0, 0, 3, 0, 0, 2,    0x03, 0xED, 0, 0, 0, 0, 0, 4, 0, 0, 0, 30,
+    };
+    Dispatch(4, 0, 0, [&](CAPIPackage& p) {
+        if (AddRspInfo(p, RspInfo(0, "")) < 0) return -1;
+        CTZOPackage list;
+        if (p.OpenField(TZOField::FlowSubscribeRspList.id, &list) != 0) return -1;
+        return list.AppendRaw(rows, sizeof(rows)) < 0 ? -1 : 0;
+    });
+    EXPECT_EQ(session.LastSeen(1), 20u);
+    EXPECT_EQ(session.LastSeen(2), 3u);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // subscription and its modes; and when requests are refused.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -306,6 +307,62 @@ TEST_F(TradeClientOverFront, RequestsAreRefusedWhileDisconnectedAndAfterStop) {
     EXPECT_EQ(client->Stop(), 0);
     EXPECT_EQ(client->ReqFundQuery(&investor, 3), -1);
     EXPECT_EQ(client->ReqLogout(&investor, 4), -1);
+}
+
+// Releases the client from inside the first reply row or push it receives, and counts what follows.
+class ReleasingSpi : public CNELOTradeSpi {
+public:
+    void OnOrderQueryRsp(const NELOOrderRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) override {
+        ReleaseOnFirstCall();
+    }
+    void OnOrderNty(const NELOOrderRecord*) override { ReleaseOnFirstCall(); }
+
+    CNELOTradeApi* client = nullptr;
+    std::atomic<int> calls{0};
+
+private:
+    void ReleaseOnFirstCall() {
+        if (++calls == 1) client->Release();
+    }
+};
+
+// The rest of the package being dispatched (further rows, the flow's sequence) must neither reach the
+// callback object nor touch the released client.
+TEST(TradeClientLifecycle, ReleaseFromInsideACallbackEndsTheCallbacksThere) {
+    struct Case {
+        const char* name;
+        std::uint16_t serviceNo;
+        std::int32_t requestID;
+        std::int32_t endFlag;
+        bool list;
+    };
+    const Case cases[] = {
+        {"first of three reply rows", 138, 4, 0, true},
+        {"flow push", 1, 124, 9, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CScriptedFront front;
+        ReleasingSpi spi;
+        auto* client = new CNELOTradeApiImp;
+        spi.client = client;
+        client->RegisterSpi(&spi);
+        client->RegisterFront(front.Address().c_str());
+        ASSERT_EQ(client->Init(), 0);
+        ASSERT_TRUE(front.WaitForConnection());
+        Bytes frames = CScriptedFront::BuildFrame(c.serviceNo, c.requestID, c.endFlag, [&](CAPIPackage& p) {
+            const Bytes row = SampleRecord(kNELOOrderLayout, 1);
+            if (!c.list) return TZOAddRecord(p, TZOField::Order.id, kNELOOrderLayout, row.data());
+            return AddList(p, TZOField::OrderList.id, kNELOOrderLayout,
+                           {row, SampleRecord(kNELOOrderLayout, 2), SampleRecord(kNELOOrderLayout, 3)});
+        });
+        const Bytes behind = CScriptedFront::BuildFrame(1, 124, 10);  // right behind it: never delivered
+        frames.insert(frames.end(), behind.begin(), behind.end());
+        front.SendRaw(frames);
+        ASSERT_TRUE(front.WaitForDisconnect());
+        front.Stop();  // ends the front's thread, and with it any chance of a late delivery
+        EXPECT_EQ(spi.calls, 1);
+    }
 }
 
 TEST(TradeClientLifecycle, RequestsBeforeInitAreRefused) {
