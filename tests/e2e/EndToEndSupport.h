@@ -267,6 +267,14 @@ public:
         return Read([&] { return CountOf(instrumentId, skipped); });
     }
     bool WaitForConnects(int n) { return WaitFor([&] { return connects_ >= n; }); }
+    template <class Match>
+    bool WaitForQuote(Match match) {
+        return WaitFor([&] {
+            for (const auto& quote : quotes_)
+                if (match(quote)) return true;
+            return false;
+        });
+    }
     bool WaitForQuotes(const std::string& instrumentId, std::size_t n, std::size_t skipped = 0) {
         return WaitFor([&] { return CountOf(instrumentId, skipped) >= n; });
     }

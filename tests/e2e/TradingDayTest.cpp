@@ -142,10 +142,21 @@ TEST_F(TradingDayTest, RefusedLoginsCarryTheBackEndsCodeAndText) {
 }
 
 TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
+    // The market-data library watches the same instrument through the day.
+    CMdSession md(simulator_.QuoteFront());
+    ASSERT_TRUE(md.Events().WaitForConnects(1));
+    ASSERT_EQ(md.Login("demo", "demo123", 1).errorId, 0);
+    const char* watched[] = {"m2605"};
+    ASSERT_EQ(md.Api().ReqQuotSubscribe(watched, 1), 0);
+    ASSERT_TRUE(md.Events().WaitForQuotes("m2605", 1));
+    const NarvDepthQuoteRecord opening = md.Events().Quotes().front();
+
     const NarvQuotRecord m = Quotation("m2605");
     ASSERT_STREQ(m.InstrumentID, "m2605");
     ASSERT_GT(m.HighLimit, m.AskPrice);
     ASSERT_LT(m.LowLimit, m.BidPrice);
+    EXPECT_EQ(opening.HighLimit, m.HighLimit) << "both services quote the same market";
+    EXPECT_EQ(opening.LowLimit, m.LowLimit);
 
     // A buy at the upper limit crosses every ask level of the book: one lot fills at once.
     const std::string filled = Enter(OrderRequest("m2605", "DCE", '0', '0', m.HighLimit, 1, "1"));
@@ -210,6 +221,10 @@ TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
     const std::string close = Enter(OrderRequest("m2605", "DCE", '1', '1', m.LowLimit, 1000, "4"));
     ASSERT_TRUE(WaitForStatus(close, '0'));
     EXPECT_EQ(Traded(close), 1000);
+    // The day's volume in the quotes counts the 2000 lots traded here.
+    EXPECT_TRUE(md.Events().WaitForQuote([&](const NarvDepthQuoteRecord& q) {
+        return std::string(q.InstrumentID) == "m2605" && q.QtyTotal >= opening.QtyTotal + 2000;
+    }));
 
     // The day as the queries tell it.
     const auto orders = Ask(&CNarvSqelTraderApi::ReqOrderQuery, NarvOrderQueryRecord{});
@@ -280,6 +295,12 @@ TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
     ASSERT_EQ(logoutRows.size(), 1u);
     EXPECT_EQ(logoutRows[0].errorId, 0);
     EXPECT_STREQ(logoutRows[0].As<NarvLogoutRecord>().InvestorID, "demo");
+
+    NarvLogoutRecord mdLogout{};
+    ASSERT_EQ(md.Api().ReqLogout(&mdLogout, 2), 0);
+    const auto mdLogoutRows = md.Events().Answer(2);
+    ASSERT_EQ(mdLogoutRows.size(), 1u);
+    EXPECT_EQ(mdLogoutRows[0].errorId, 0);
 
     // Once logged out the back end answers nothing but a login.
     const auto after = Ask(&CNarvSqelTraderApi::ReqFundQuery, NarvFundQueryRecord{});
