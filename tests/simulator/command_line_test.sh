@@ -33,6 +33,7 @@ done <<'EOF'
 --account demo
 --instrument cu2601:SHFE:71230.5:10
 --config /nonexistent/simulator.conf
+--fault-services trade,foo
 EOF
 
 # Started on free ports it prints them, serves, and stops cleanly on either signal.

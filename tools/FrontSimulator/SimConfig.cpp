@@ -1,5 +1,6 @@
 #include "SimConfig.h"
 
+#include <algorithm>
 #include <boost/program_options.hpp>
 #include <cmath>
 #include <ctime>
@@ -16,6 +17,12 @@ std::vector<std::string> SplitFields(const std::string& text) {
     std::istringstream in(text);
     while (std::getline(in, field, ':')) fields.push_back(field);
     return fields;
+}
+
+// "trade,quote" as fields of SplitFields.
+std::string ReplaceCommas(std::string text) {
+    std::replace(text.begin(), text.end(), ',', ':');
+    return text;
 }
 
 template <class Number>
@@ -162,8 +169,11 @@ SimConfigParse ParseSimCommandLine(int argc, const char* const argv[], SimConfig
     std::ostringstream help;
     help << "usage: narv_front_simulator [options]\n\n"
          << all << "\n"
-         << "On start the first line on standard output is\n"
+         << "On start the first line on standard output is, in this stable format,\n"
          << "  trade=HOST:PORT quote=HOST:PORT\n"
+         << "for example trade=127.0.0.1:40213 quote=127.0.0.1:40214, with the ports actually opened (the\n"
+         << "free ones chosen for a port of 0). It is written once both ports listen; everything else\n"
+         << "goes to standard error.\n"
          << "Exit status: 0 after SIGINT or SIGTERM, 2 on a usage or configuration error, "
             "3 when a port cannot be opened, 1 on any other failure.\n";
 
@@ -212,8 +222,15 @@ SimConfigParse ParseSimCommandLine(int argc, const char* const argv[], SimConfig
         config.instruments.push_back(instrument);
     }
 
-    config.faults.trade = faultServices.find("trade") != std::string::npos;
-    config.faults.quote = faultServices.find("quote") != std::string::npos;
+    config.faults.trade = config.faults.quote = false;
+    for (const auto& service : SplitFields(ReplaceCommas(faultServices))) {
+        if (service == "trade")
+            config.faults.trade = true;
+        else if (service == "quote")
+            config.faults.quote = true;
+        else
+            return {SimConfigParse::Result::Error, "fault-services takes trade, quote or both: " + faultServices};
+    }
     if (!config.faults.trade && !config.faults.quote)
         return {SimConfigParse::Result::Error, "fault-services names neither trade nor quote"};
     return {};
