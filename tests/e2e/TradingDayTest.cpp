@@ -200,6 +200,18 @@ TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
     EXPECT_EQ(PushesOf(resting).back().QtyLeft, 2);
     EXPECT_EQ(Traded(resting), 0);
 
+    // The same by the application's own reference and the session that entered the order.
+    const ReplyRow session = trader_.Events().Replies(1).back();
+    const auto login = session.As<NarvLoginRspRecord>();
+    const std::string byRef = Enter(OrderRequest("m2605", "DCE", '0', '0', m.LowLimit, 3, "5"));
+    NarvOrderActionRecord cancelByRef{};
+    std::strncpy(cancelByRef.InvestorID, "demo", sizeof cancelByRef.InvestorID - 1);
+    std::strncpy(cancelByRef.OrderRef, "5", sizeof cancelByRef.OrderRef - 1);
+    cancelByRef.FrontID = login.FrontID;
+    cancelByRef.SessionID = login.SessionID;
+    ASSERT_EQ(trader_.Api().ReqOrderCancel(&cancelByRef, NextId()), 0);
+    ASSERT_TRUE(WaitForStatus(byRef, '5'));
+
     // Cancels the back end refuses.
     struct CancelCase {
         std::string orderSysId;
@@ -231,7 +243,7 @@ TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
     ExpectOneAnswer(orders);
     std::vector<std::string> orderIds;
     for (const auto& o : CEventLog::Records<NarvOrderRecord>(orders)) orderIds.push_back(o.OrderSysID);
-    EXPECT_EQ(orderIds, (std::vector<std::string>{filled, large, resting, close}));
+    EXPECT_EQ(orderIds, (std::vector<std::string>{filled, large, resting, byRef, close}));
 
     const auto trades = Ask(&CNarvSqelTraderApi::ReqTradeQuery, NarvTradeQueryRecord{});
     ExpectOneAnswer(trades);

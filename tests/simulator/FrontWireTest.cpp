@@ -8,6 +8,7 @@
 #include "FrontSimulator.h"
 #include "NELOAccountRecords.h"
 #include "NELOOrderRecords.h"
+#include "NELOPushRecords.h"
 #include "NELOQueryRecords.h"
 #include "NELOSessionRecords.h"
 #include "SimReplyCodes.h"
@@ -259,6 +260,31 @@ TEST(FrontFlows, SequenceNumbersAreGapFreeAndReplayFollowsTheRequestedStart) {
         for (std::uint32_t sequence = last + 2; sequence <= now; ++sequence)
             EXPECT_EQ(static_cast<std::uint32_t>(Expect(client, 1).endFlag), sequence);
         last = now;
+    }
+}
+
+TEST(FrontFlows, MarketFlowCarriesTheStatusOfEveryExchange) {
+    CServingSimulator simulator;
+    CSimWireClient client(simulator->TradePort());
+    ASSERT_EQ(StatusOf(Login(client, "demo", "demo123")).RspNo, 0);
+    client.Send(3, 0, [](CAPIPackage& p) {
+        auto list = p.AddRecordSet(TZOField::FlowSubscribeReqList.id);
+        const NELOFlowSubscribeRecord row{2, 0};
+        TZOAddRecordToSet(*list, kNELOFlowSubscribeLayout, &row);
+    });
+    Expect(client, 4);
+    std::vector<std::string> exchanges;
+    for (const char* exchange : {"SHFE", "INE", "DCE", "CZCE", "CFFEX"}) {
+        const SimWireMessage push = Expect(client, 2);
+        EXPECT_EQ(push.requestId, 129);
+        EXPECT_EQ(push.endFlag, static_cast<std::int32_t>(exchanges.size() + 1));
+        CAPIPackage package;
+        push.Open(package);
+        NELOMarketStatusRecord status{};
+        ASSERT_GE(TZOReadGroup(package, TZOField::MarketStatusNty.id, kNELOMarketStatusLayout, &status), 0);
+        EXPECT_STREQ(status.ExchangeID, exchange);
+        EXPECT_STREQ(status.MarketStatusDesc, kSimContinuousTradingText);
+        exchanges.push_back(status.ExchangeID);
     }
 }
 
