@@ -480,6 +480,28 @@ TEST_F(BackendClient, NoCallbackRunsOnceStopHasReturned) {
     EXPECT_EQ(owner.Count("disconnected"), 0u);
 }
 
+// Stop is safe from any application thread, several at once included: each returns 0 once nothing of
+// the client runs any more.
+TEST_F(BackendClient, ConcurrentStopsFromSeveralThreads) {
+    CScriptedFront front;
+    Start({front.Address()});
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    std::atomic<int> results{0};
+    std::vector<std::thread> stoppers;
+    for (int i = 0; i < 4; ++i) {
+        stoppers.emplace_back([&] { results += client.Stop() == 0 ? 1 : 0; });
+    }
+    for (auto& stopper : stoppers) {
+        stopper.join();
+    }
+    owner.DeclareStopped();
+    EXPECT_EQ(results, 4);
+    ASSERT_TRUE(front.WaitForDisconnect());
+    EXPECT_EQ(PostMarked(client, 1), -1);
+    EXPECT_EQ(owner.LateCallbacks(), 0);
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected"}));
+}
+
 TEST(BackendClientLifetime, DestroyingAStartedClientStopsIt) {
     CScriptedFront front;
     CEventOwner owner;
