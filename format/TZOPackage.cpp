@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "TZOByteOrder.h"
+#include "TZOFieldCodec.h"
 
 using tzo_wire::LoadU16;
 using tzo_wire::LoadU32;
@@ -12,95 +13,17 @@ using tzo_wire::StoreU32;
 
 namespace {
 
-// Size a number of this type letter has on the wire, 0 for anything that is not a number.
-std::uint32_t NumberSize(char type) {
-    switch (type) {
-        case 'S': return 2;
-        case 'I': return 4;
-        case 'D':
-        case 'L': return 8;
-        default: return 0;
-    }
-}
+using tzo_codec::FieldExtent;
+using tzo_codec::ReadExtent;
 
-// Extent of the field whose header starts at `at` inside [0, length): value offset and value length.
-// False when the header, the extension or the value runs past the end.
-struct FieldExtent {
-    std::uint32_t valueOffset;
-    std::uint32_t valueLength;
-    std::uint32_t end;
+// A binding list as the codec reads it.
+struct BindingAccess {
+    const TZOBindingList& list;
+    std::uint32_t Count() const { return list.count; }
+    const TZOFieldDef& Row(std::uint32_t i) const { return *list.bindings[i].field; }
+    std::uint8_t* Storage(std::uint32_t i) const { return static_cast<std::uint8_t*>(list.bindings[i].storage); }
+    std::uint32_t Size(std::uint32_t i) const { return list.bindings[i].size; }
 };
-
-bool ReadExtent(const std::uint8_t* bytes, std::uint32_t length, std::uint32_t at, FieldExtent& out) {
-    if (length < at || length - at < kTZOFieldHeaderSize) return false;
-    const std::uint64_t extension = LoadU16(bytes + at + 2);
-    const std::uint64_t lengthSlot = std::uint64_t(at) + 4 + extension;
-    if (lengthSlot + 4 > length) return false;
-    const std::uint64_t valueLength = LoadU32(bytes + lengthSlot);
-    const std::uint64_t end = lengthSlot + 4 + valueLength;
-    if (end > length) return false;
-    out.valueOffset = static_cast<std::uint32_t>(lengthSlot + 4);
-    out.valueLength = static_cast<std::uint32_t>(valueLength);
-    out.end = static_cast<std::uint32_t>(end);
-    return true;
-}
-
-int EncodeValue(const TZOFieldBinding& binding, std::uint8_t* value, std::uint32_t room, std::uint32_t& written) {
-    const TZOFieldDef& row = *binding.field;
-    const auto* storage = static_cast<const std::uint8_t*>(binding.storage);
-    if (TZOIsContainer(row)) return -1;
-    if (const std::uint32_t size = NumberSize(row.type)) {
-        if (room < size || binding.size < size) return -1;
-        switch (row.type) {
-            case 'S': { std::uint16_t v; std::memcpy(&v, storage, 2); StoreU16(value, v); break; }
-            case 'I': { std::uint32_t v; std::memcpy(&v, storage, 4); StoreU32(value, v); break; }
-            default: { std::uint64_t v; std::memcpy(&v, storage, 8); tzo_wire::StoreU64(value, v); break; }
-        }
-        written = size;
-        return 0;
-    }
-    if (row.type != 'C') return -1;
-    if (TZOIsSingleChar(row)) {
-        if (room < 1) return -1;
-        value[0] = binding.size > 0 ? storage[0] : 0;
-        written = 1;
-        return 0;
-    }
-    // A text stops at its terminator or at the row's width, and never reads past the storage.
-    const std::uint32_t limit = std::min(row.width, binding.size);
-    const auto* end = static_cast<const std::uint8_t*>(std::memchr(storage, 0, limit));
-    const std::uint32_t n = end ? static_cast<std::uint32_t>(end - storage) : limit;
-    if (room < n) return -1;
-    std::memcpy(value, storage, n);
-    written = n;
-    return 0;
-}
-
-int DecodeValue(const TZOFieldBinding& binding, const std::uint8_t* value, std::uint32_t n) {
-    const TZOFieldDef& row = *binding.field;
-    auto* storage = static_cast<std::uint8_t*>(binding.storage);
-    if (TZOIsContainer(row)) return -1;
-    if (const std::uint32_t size = NumberSize(row.type)) {
-        // A number of the wrong length is malformed: reading it anyway would take bytes of the next field.
-        if (n != size || binding.size < size) return -1;
-        switch (row.type) {
-            case 'S': { std::uint16_t v = LoadU16(value); std::memcpy(storage, &v, 2); break; }
-            case 'I': { std::uint32_t v = LoadU32(value); std::memcpy(storage, &v, 4); break; }
-            default: { std::uint64_t v = tzo_wire::LoadU64(value); std::memcpy(storage, &v, 8); break; }
-        }
-        return 0;
-    }
-    if (row.type != 'C') return -1;
-    if (TZOIsSingleChar(row)) {
-        std::memcpy(storage, value, std::min(n, binding.size));
-        return 0;
-    }
-    if (binding.size == 0) return -1;
-    const std::uint32_t count = std::min({n, row.width, binding.size - 1});
-    std::memcpy(storage, value, count);
-    storage[count] = 0;
-    return 0;
-}
 
 // Children handed out by shared pointer are always destroyed as exactly this type, so the operation
 // table can stay as it is without a virtual destructor.
@@ -110,54 +33,11 @@ struct SharedRecordSet final : CTZORecordSet {};
 }  // namespace
 
 int EncodeFields(const TZOBindingList& list, std::uint8_t* dest, std::uint32_t room) {
-    std::uint32_t written = 0;
-    for (std::uint32_t i = 0; i < list.count; ++i) {
-        const TZOFieldBinding& binding = list.bindings[i];
-        if (room - written < kTZOFieldHeaderSize) return -1;
-        std::uint8_t* header = dest + written;
-        StoreU16(header, binding.field->id);
-        StoreU16(header + 2, 0);
-        std::uint32_t n = 0;
-        if (EncodeValue(binding, header + kTZOFieldHeaderSize, room - written - kTZOFieldHeaderSize, n) != 0)
-            return -1;
-        StoreU32(header + 4, n);
-        written += kTZOFieldHeaderSize + n;
-    }
-    return static_cast<int>(written);
+    return tzo_codec::EncodeWith(BindingAccess{list}, dest, room);
 }
 
 int DecodeFields(const TZOBindingList& list, const std::uint8_t* src, std::uint32_t length) {
-    std::uint32_t p = 0;
-    for (std::uint32_t i = 0; i < list.count; ++i) {
-        const TZOFieldBinding& binding = list.bindings[i];
-        const std::uint16_t id = binding.field->id;
-        if (p == length) p = 0;
-        if (length - p < kTZOFieldHeaderSize) return -1;
-
-        std::uint32_t at = p;
-        if (LoadU16(src + p) != id) {
-            // Not where the writer's order would put it: search the whole package from its start.
-            bool found = false;
-            FieldExtent walk{};
-            for (std::uint32_t q = 0; ReadExtent(src, length, q, walk); q = walk.end) {
-                if (LoadU16(src + q) == id) {
-                    at = q;
-                    found = true;
-                    break;
-                }
-            }
-            if (!found) {
-                p = 0;
-                continue;
-            }
-        }
-        FieldExtent field{};
-        if (!ReadExtent(src, length, at, field)) return -1;
-        if (field.valueLength != 0 && DecodeValue(binding, src + field.valueOffset, field.valueLength) != 0)
-            return -1;
-        p = field.end;
-    }
-    return 0;
+    return tzo_codec::DecodeWith(BindingAccess{list}, src, length);
 }
 
 // ---------------------------------------------------------------------------------------------------
