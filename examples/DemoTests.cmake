@@ -1,17 +1,9 @@
-# Tests of the demo inside the whole tree: install both libraries into a scratch prefix, build narv_demo
-# against that installation, run it against the front simulator; then check that it fails cleanly.
-#
-# Sanitizer builds skip them: the installed libraries would need the sanitizer runtime in a program that
-# is built without it, and the libraries themselves are exercised under the sanitizers by their own tests.
-if(NARV_SANITIZE)
-  message(STATUS "narv_demo tests skipped in sanitizer builds")
+# Tests of the demo inside the whole tree: its own pieces; then install both libraries into a scratch
+# prefix, build narv_demo against that installation, run it against the front simulator, check that it
+# fails cleanly, and build a program through the installed pkg-config files.
+if(NOT (NARV_BUILD_TESTS AND BUILD_TESTING))
   return()
 endif()
-if(NOT (NARV_BUILD_TESTS AND BUILD_TESTING) OR NOT TARGET narv_front_simulator)
-  return()
-endif()
-
-set(narv_demo_work ${CMAKE_CURRENT_BINARY_DIR}/check)
 
 # The demo's pieces that need no library: command line, text display, record descriptions.
 find_package(GTest REQUIRED)
@@ -25,12 +17,24 @@ target_include_directories(narv_demo_pieces_test PRIVATE
 target_link_libraries(narv_demo_pieces_test PRIVATE GTest::gtest_main)
 add_test(NAME narv_demo_pieces_test COMMAND narv_demo_pieces_test)
 
+# Sanitizer builds skip the rest: the installed libraries would need the sanitizer runtime in programs
+# built without it, and the libraries are exercised under the sanitizers by their own tests.
+if(NARV_SANITIZE)
+  message(STATUS "installation and demo session tests skipped in sanitizer builds")
+  return()
+endif()
+if(NOT TARGET narv_front_simulator)
+  return()
+endif()
+
+set(narv_demo_work ${CMAKE_CURRENT_BINARY_DIR}/check)
+
 add_test(NAME demo_against_installed_libraries
          COMMAND bash ${PROJECT_SOURCE_DIR}/tools/demo-session.sh ${PROJECT_BINARY_DIR})
 set_tests_properties(demo_against_installed_libraries PROPERTIES
   ENVIRONMENT "NARV_DEMO_WORK=${narv_demo_work}"
   FIXTURES_SETUP narv_demo_built
-  RESOURCE_LOCK narv_demo_work
+  RESOURCE_LOCK narv_install
   TIMEOUT 300)
 
 add_test(NAME demo_fails_cleanly
@@ -40,10 +44,14 @@ add_test(NAME demo_fails_cleanly
 set_tests_properties(demo_fails_cleanly PROPERTIES
   ENVIRONMENT "NARV_DEMO_WORK=${narv_demo_work}"
   FIXTURES_REQUIRED narv_demo_built
-  RESOURCE_LOCK narv_demo_work
+  RESOURCE_LOCK narv_install
   TIMEOUT 120)
 
 add_test(NAME installed_pkgconfig_builds
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/check-pkgconfig.sh ${PROJECT_BINARY_DIR}
                  ${CMAKE_CURRENT_BINARY_DIR}/pkgconfig-check)
-set_tests_properties(installed_pkgconfig_builds PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+# Every install writes the build tree's install_manifest.txt: one at a time.
+set_tests_properties(installed_pkgconfig_builds PROPERTIES
+  SKIP_RETURN_CODE 77
+  RESOURCE_LOCK narv_install
+  TIMEOUT 120)

@@ -64,7 +64,7 @@ std::string DescribeInstrument(const NarvInstrumentRecord& i) {
     std::ostringstream out;
     out << FieldText(i.InstrumentID) << " on " << FieldText(i.ExchangeID);
     const std::string name = DisplayText(i.InstrumentName);
-    if (!name.empty()) out << " (" << name << ")";
+    if (!name.empty() && name != FieldText(i.InstrumentID)) out << " (" << name << ")";
     out << ": tick " << PriceText(i.MinMovement) << ", multiplier " << i.TradeUnit;
     if (i.ExpiryYear) out << ", expires " << FieldText(i.ExpiredDate);
     return out.str();
