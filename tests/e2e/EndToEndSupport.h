@@ -243,6 +243,7 @@ public:
 
     // Order and trade pushes in arrival order, keyed so that they compare with the simulator's flow.
     std::vector<std::string> Pushes() { return Read([&] { return pushes_; }); }
+    bool WaitForPushes(std::size_t n) { return WaitFor([&] { return pushes_.size() >= n; }); }
     static std::string OrderPushKey(const std::string& orderSysId, char status, int qtyLeft) {
         return "order " + orderSysId + " " + status + " " + std::to_string(qtyLeft);
     }

@@ -113,4 +113,49 @@ TEST(ResumeAfterLostConnection, EveryPushArrivesExactlyOnce) {
     EXPECT_GT(burstReplayed, 0u);
 }
 
+// A fresh API object chooses where its account flow starts: the whole day's pushes, or new ones only.
+TEST(FlowResumeModes, AFreshSessionReplaysTheDayOrOnlyWhatIsNew) {
+    CRunningSimulator simulator;
+    CTraderSession first(simulator.TradeFront(), [](CNarvSqelTraderApi& api) { api.SetAccountFlowResume(2); });
+    ASSERT_TRUE(first.Events().WaitForConnects(1));
+    ASSERT_EQ(first.Login("demo", "demo123", 1).errorId, 0);
+    NarvQuotQueryRecord query{};
+    std::strncpy(query.InstrumentID, "m2605", sizeof query.InstrumentID - 1);
+    ASSERT_EQ(first.Api().ReqQuotQuery(&query, 2), 0);
+    const auto quotes = CEventLog::Records<NarvQuotRecord>(first.Events().Answer(2));
+    ASSERT_EQ(quotes.size(), 1u);
+    int requestId = 10;
+    // Two that fill and two that rest, then one more for every session below.
+    for (double price : {quotes[0].HighLimit, quotes[0].LowLimit, quotes[0].HighLimit, quotes[0].LowLimit}) {
+        const NarvInputOrderRecord order = OrderRequest("m2605", "DCE", '0', '0', price, 1, "day");
+        ASSERT_EQ(first.Api().ReqInputOrder(&order, ++requestId), 0);
+    }
+    // Each fill is pushed as the order, the trade and the filled order; each rest as the order twice.
+    ASSERT_TRUE(first.Events().WaitForPushes(10));
+
+    struct Case {
+        int resumeMode;  // SetAccountFlowResume
+        bool replaysTheDay;
+    };
+    const Case cases[] = {{0, true}, {1, true}, {2, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.resumeMode);
+        CTraderSession late(simulator.TradeFront(),
+                            [&](CNarvSqelTraderApi& api) { api.SetAccountFlowResume(c.resumeMode); });
+        ASSERT_TRUE(late.Events().WaitForConnects(1));
+        const std::size_t before = JournaledPushes(*simulator).size();
+        ASSERT_EQ(late.Login("demo", "demo123", 1).errorId, 0);
+
+        const std::string ref = "late" + std::to_string(c.resumeMode);
+        const NarvInputOrderRecord order = OrderRequest("m2605", "DCE", '0', '0', quotes[0].LowLimit, 1, ref.c_str());
+        ASSERT_EQ(first.Api().ReqInputOrder(&order, ++requestId), 0);
+        ASSERT_TRUE(late.Events().WaitForOrder([&](const NarvOrderRecord& o) { return ref == o.OrderRef; }));
+
+        const std::vector<std::string> journal = JournaledPushes(*simulator);
+        const std::vector<std::string> expected(journal.begin() + (c.replaysTheDay ? 0 : before), journal.end());
+        late.Events().WaitForPushes(expected.size());
+        EXPECT_EQ(late.Events().Pushes(), expected);
+    }
+}
+
 }  // namespace
