@@ -75,7 +75,8 @@ void WriteTables(std::ostream& out) {
     out << "-- Every dictionary row: its field, wire id, kind and (for text) width.\n";
     out << "local ROWS = {\n";
     for (const TZOFieldDef& row : kTZOFieldDictionary)
-        out << "  " << row.name << " = {field=" << ProtoFieldFor(row) << ", id=" << row.id << ", kind=\"" << KindOf(row)
+        out << "  " << row.name << " = {name=\"" << row.name << "\", field=" << ProtoFieldFor(row) << ", id=" << row.id
+            << ", kind=\"" << KindOf(row)
             << "\", width=" << row.width << "},\n";
     out << "}\n\n";
 
@@ -185,8 +186,9 @@ local SIZES = { S = 2, I = 4, L = 8, D = 8, c = 1 }
 local function add_value(tree, tvb, row, value_offset, n, item_range)
   local size = SIZES[row.kind]
   if size and n ~= size then
-    local item = tree:add(row.field, item_range)
-    item:add_proto_expert_info(malformed, row.field.name .. ": value of " .. n .. " bytes, the type has " .. size)
+    -- The field itself cannot hold a value of another size: a text item names it instead.
+    local item = tree:add(item_range, row.name .. " (" .. row.id .. "): value of " .. n .. " bytes")
+    item:add_proto_expert_info(malformed, row.name .. ": value of " .. n .. " bytes, the type has " .. size)
     return
   end
   if row.kind == "T" or row.kind == "c" then
