@@ -56,38 +56,60 @@ void CServerConnection::Activate(std::shared_ptr<CServerConnection> self) {
     owner_.OnFrontConnected();
 }
 
+using TimerClock = boost::asio::steady_timer::clock_type;
+
 void CServerConnection::ArmReceiveTimer() {
-    receiveTimer_.expires_after(std::chrono::seconds(heartbeatTimeout_));
+    receiveDeadline_ = TimerClock::now() + std::chrono::seconds(heartbeatTimeout_);
+    if (!receiveWaitPending_) {
+        WaitForReceiveDeadline();
+    }
+}
+
+void CServerConnection::ArmHeartbeatTimer() {
+    heartbeatDeadline_ = TimerClock::now() + HeartbeatInterval(heartbeatTimeout_);
+    if (!heartbeatWaitPending_) {
+        WaitForHeartbeatDeadline();
+    }
+}
+
+void CServerConnection::WaitForReceiveDeadline() {
+    receiveWaitPending_ = true;
+    receiveTimer_.expires_at(receiveDeadline_);
     receiveTimer_.async_wait(
         [self = Self()](const boost::system::error_code& error) { self->HandleReceiveTimer(error); });
 }
 
-void CServerConnection::ArmHeartbeatTimer() {
-    heartbeatTimer_.expires_after(HeartbeatInterval(heartbeatTimeout_));
+void CServerConnection::WaitForHeartbeatDeadline() {
+    heartbeatWaitPending_ = true;
+    heartbeatTimer_.expires_at(heartbeatDeadline_);
     heartbeatTimer_.async_wait(
         [self = Self()](const boost::system::error_code& error) { self->HandleHeartbeatTimer(error); });
 }
 
-// An expiry can already be queued when traffic re-arms the timer; it then arrives without the
-// cancelled error but with the new expiry still ahead, and must not act.
-static bool StillArmed(const boost::asio::steady_timer& timer) {
-    return timer.expiry() > boost::asio::steady_timer::clock_type::now();
-}
-
 void CServerConnection::HandleReceiveTimer(const boost::system::error_code& error) {
-    if (IsClosed() || error == boost::asio::error::operation_aborted || StillArmed(receiveTimer_)) {
+    receiveWaitPending_ = false;
+    if (IsClosed() || error == boost::asio::error::operation_aborted) {
+        return;
+    }
+    if (receiveDeadline_ > TimerClock::now()) {
+        WaitForReceiveDeadline();  // bytes arrived meanwhile: the silence is not long enough yet
         return;
     }
     Close(kCloseReasonHeartbeatTimeout);
 }
 
 void CServerConnection::HandleHeartbeatTimer(const boost::system::error_code& error) {
-    if (IsClosed() || error == boost::asio::error::operation_aborted || StillArmed(heartbeatTimer_)) {
+    heartbeatWaitPending_ = false;
+    if (IsClosed() || error == boost::asio::error::operation_aborted) {
+        return;
+    }
+    if (heartbeatDeadline_ > TimerClock::now()) {
+        WaitForHeartbeatDeadline();  // something was sent meanwhile
         return;
     }
     CAPIPackage heartbeat;
     heartbeat.Begin(kHeartbeatServiceNo, kHeartbeatRequestID, PackageBuffer());
-    SendPackage(heartbeat);  // re-arms the timer
+    SendPackage(heartbeat);  // moves the deadline and waits again
 }
 
 int CServerConnection::SendPackage(CAPIPackage& package) {

@@ -51,8 +51,13 @@ public:
 
 private:
     std::shared_ptr<CServerConnection> Self();
+    // Traffic only moves a deadline; a timer wait is started when none is pending, and an expiry that
+    // comes before its deadline waits again for the rest. (Re-arming the timer on every read and every
+    // send would cancel a wait and allocate a new one each time.)
     void ArmReceiveTimer();
     void ArmHeartbeatTimer();
+    void WaitForReceiveDeadline();
+    void WaitForHeartbeatDeadline();
     void HandleReceiveTimer(const boost::system::error_code& error);
     void HandleHeartbeatTimer(const boost::system::error_code& error);
     // Dispatches one whole frame payload; closes with the business reason when it fails.
@@ -63,6 +68,10 @@ private:
     std::unique_ptr<std::uint8_t[]> staging_;
     boost::asio::steady_timer receiveTimer_;
     boost::asio::steady_timer heartbeatTimer_;
+    boost::asio::steady_timer::time_point receiveDeadline_{};
+    boost::asio::steady_timer::time_point heartbeatDeadline_{};
+    bool receiveWaitPending_ = false;
+    bool heartbeatWaitPending_ = false;
     CFrontConnector& connector_;
     std::uint16_t heartbeatTimeout_;
     CConnectionOwner& owner_;
