@@ -235,9 +235,10 @@ void CDemoSession::EnterOrderAndCancelIt() {
     auto working = [&](const DemoTraderState& s) {
         const auto rejected = s.answers.find(requestId);
         if (rejected != s.answers.end() && rejected->second.done) return true;
+        // Until the exchange has numbered the order ('a', accepted) there is nothing to cancel it by.
         const auto order = s.orders.find(ref);
-        return order != s.orders.end() && !order->second.orderSysId.empty() &&
-               std::strchr("0135", order->second.status) != nullptr && order->second.status != 0;
+        return order != s.orders.end() && !order->second.orderSysId.empty() && order->second.status != 0 &&
+               order->second.status != 'a';
     };
     Await(trader_.State(), working, "order " + ref + " working at the exchange");
     const auto [sysId, status] = trader_.State().Read([&](const DemoTraderState& s) {
