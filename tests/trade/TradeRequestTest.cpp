@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "NELOTradeApiImp.h"
@@ -317,13 +319,25 @@ public:
     }
     void OnOrderNty(const NELOOrderRecord*) override { ReleaseOnFirstCall(); }
 
+    // Waits until the callback that released the client has returned from Release; from then on the
+    // client's thread leaves this object alone, so the test may destroy it.
+    bool WaitForRelease() {
+        for (int i = 0; i < 5000 && !released.load(std::memory_order_acquire); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return released.load(std::memory_order_acquire);
+    }
+
     CNELOTradeApi* client = nullptr;
     std::atomic<int> calls{0};
 
 private:
     void ReleaseOnFirstCall() {
-        if (++calls == 1) client->Release();
+        if (++calls != 1) return;
+        client->Release();
+        released.store(true, std::memory_order_release);
     }
+
+    std::atomic<bool> released{false};
 };
 
 // The rest of the package being dispatched (further rows, the flow's sequence) must neither reach the
@@ -359,6 +373,7 @@ TEST(TradeClientLifecycle, ReleaseFromInsideACallbackEndsTheCallbacksThere) {
         const Bytes behind = CScriptedFront::BuildFrame(1, 124, 10);  // right behind it: never delivered
         frames.insert(frames.end(), behind.begin(), behind.end());
         front.SendRaw(frames);
+        ASSERT_TRUE(spi.WaitForRelease());
         ASSERT_TRUE(front.WaitForDisconnect());
         front.Stop();  // ends the front's thread, and with it any chance of a late delivery
         EXPECT_EQ(spi.calls, 1);
