@@ -11,6 +11,9 @@ bash tools/install-deps.sh
 
 build=${NARV_BUILD_DIR:-build}
 echo "== building the libraries and the front simulator in $build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+if ! configured=$(cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo 2>&1); then
+    echo "$configured" >&2
+    exit 1
+fi
 cmake --build "$build" -j"$(nproc)" --target narvtraderapi narvmduserapi narv_front_simulator
 exec bash tools/demo-session.sh "$build" "$@"
