@@ -40,26 +40,15 @@ inline bool ReadExtent(const std::uint8_t* bytes, std::uint32_t length, std::uin
 // What a dictionary row's value is on the wire.
 enum class ValueKind { Int16, Int32, Int64, Char, Text, Unusable };
 
+// Tested in the order of how often the kinds occur (prices first), which the decoder's branches follow.
 inline ValueKind KindOf(const TZOFieldDef& row) {
     if (TZOIsContainer(row)) return ValueKind::Unusable;
-    switch (row.type) {
-        case 'S': return ValueKind::Int16;
-        case 'I': return ValueKind::Int32;
-        case 'D':
-        case 'L': return ValueKind::Int64;
-        case 'C': return row.width == 0 ? ValueKind::Char : ValueKind::Text;
-        default: return ValueKind::Unusable;
-    }
-}
-
-// Size of a number of this kind on the wire, 0 for anything that is not a number.
-inline std::uint32_t NumberSize(ValueKind kind) {
-    switch (kind) {
-        case ValueKind::Int16: return 2;
-        case ValueKind::Int32: return 4;
-        case ValueKind::Int64: return 8;
-        default: return 0;
-    }
+    const char type = row.type;
+    if (type == 'D' || type == 'L') return ValueKind::Int64;
+    if (type == 'I') return ValueKind::Int32;
+    if (type == 'C') return row.width == 0 ? ValueKind::Char : ValueKind::Text;
+    if (type == 'S') return ValueKind::Int16;
+    return ValueKind::Unusable;
 }
 
 // Texts are short: copied without a library call when they fit two overlapping words.
@@ -207,40 +196,34 @@ int DecodeWith(const Access& access, const std::uint8_t* src, std::uint32_t leng
         std::uint8_t* storage = access.Storage(i);
         const std::uint32_t size = access.Size(i);
         const std::uint8_t* value = src + valueOffset;
-        switch (kind) {
-            case ValueKind::Int16:
-            case ValueKind::Int32:
-            case ValueKind::Int64: {
-                const std::uint32_t expected = NumberSize(kind);
-                // A number of the wrong length is malformed: reading it anyway would take bytes of the
-                // next field.
-                if (n != expected || size < expected) return -1;
-                if (kind == ValueKind::Int64) {
-                    const std::uint64_t v = tzo_wire::LoadU64(value);
-                    std::memcpy(storage, &v, 8);
-                } else if (kind == ValueKind::Int32) {
-                    const std::uint32_t v = tzo_wire::LoadU32(value);
-                    std::memcpy(storage, &v, 4);
-                } else {
-                    const std::uint16_t v = tzo_wire::LoadU16(value);
-                    std::memcpy(storage, &v, 2);
-                }
-                p = valueOffset + expected;  // known without the length just read
-                break;
-            }
-            case ValueKind::Char:
-                std::memcpy(storage, value, std::min(n, size));
-                p = valueOffset + n;
-                break;
-            case ValueKind::Text: {
-                if (size == 0) return -1;
-                const std::uint32_t copied = std::min({n, row.width, size - 1});
-                CopyShort(storage, value, copied);
-                storage[copied] = 0;
-                p = valueOffset + n;
-                break;
-            }
-            default: return -1;
+        // A number of the wrong length is malformed: reading it anyway would take bytes of the next
+        // field. A number's end is known without the length just read.
+        if (kind == ValueKind::Int64) {
+            if (n != 8 || size < 8) return -1;
+            const std::uint64_t v = tzo_wire::LoadU64(value);
+            std::memcpy(storage, &v, 8);
+            p = valueOffset + 8;
+        } else if (kind == ValueKind::Int32) {
+            if (n != 4 || size < 4) return -1;
+            const std::uint32_t v = tzo_wire::LoadU32(value);
+            std::memcpy(storage, &v, 4);
+            p = valueOffset + 4;
+        } else if (kind == ValueKind::Text) {
+            if (size == 0) return -1;
+            const std::uint32_t copied = std::min({n, row.width, size - 1});
+            CopyShort(storage, value, copied);
+            storage[copied] = 0;
+            p = valueOffset + n;
+        } else if (kind == ValueKind::Char) {
+            std::memcpy(storage, value, std::min(n, size));
+            p = valueOffset + n;
+        } else if (kind == ValueKind::Int16) {
+            if (n != 2 || size < 2) return -1;
+            const std::uint16_t v = tzo_wire::LoadU16(value);
+            std::memcpy(storage, &v, 2);
+            p = valueOffset + 2;
+        } else {
+            return -1;
         }
     }
     return 0;
