@@ -322,6 +322,41 @@ TEST(WireDumpTest, DumpsACaptureWithDirectionsAndReassembledFrames) {
     EXPECT_NE(text.find("C->S trade  frame 50 bytes"), std::string::npos) << text;
 }
 
+// A capture that starts inside a connection has no handshake to tell the client: the first message with a
+// direction of its own tells it, and --server-port tells it from the start.
+TEST(WireDumpTest, ClientSideWithoutTheHandshake) {
+    const Bytes heartbeat = Frame(Message(0, 0, 0, [](CAPIPackage&) {}));
+    NELORspInfoRecord info{};
+    const Bytes reply = Frame(Message(117, 1, 0, [&](CAPIPackage& p) {
+        TZOAddRecord(p, TZOField::RspInfo.id, kNELORspInfoLayout, &info);
+    }));
+    std::ostringstream file;
+    WirePcapWriter writer(file);
+    WirePcapWriter::Conversation c;
+    c.clientPort = 40000;
+    c.serverPort = 7001;
+    writer.Data(c, false, heartbeat.data(), heartbeat.size(), 1000000000);
+    writer.Data(c, false, reply.data(), reply.size(), 1000000000);
+    writer.Data(c, false, heartbeat.data(), heartbeat.size(), 1000000000);
+
+    struct Case {
+        std::vector<std::uint16_t> serverPorts;
+        const char* firstHeartbeat;
+        const char* lastHeartbeat;
+    };
+    for (const Case& test : {Case{{}, "#1 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 ? ",
+                                "#3 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C "},
+                           Case{{7001}, "#1 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C ",
+                                "#3 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C "}}) {
+        WireDumpOptions options;
+        options.serverPorts = test.serverPorts;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunWireDump(file.str(), options, out, err).exitStatus, kWireDumpClean) << out.str();
+        EXPECT_NE(out.str().find(test.firstHeartbeat), std::string::npos) << out.str();
+        EXPECT_NE(out.str().find(test.lastHeartbeat), std::string::npos) << out.str();
+    }
+}
+
 TEST(WireDumpTest, ExitStatusesTellScriptsWhatHappened) {
     const Bytes good = Frame(Message(0, 0, 0, [](CAPIPackage&) {}));
     const Bytes oversized = Concat({good, Header(kWireMaxFrameLength + 1)});

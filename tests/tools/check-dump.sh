@@ -55,6 +55,9 @@ messages=$(grep -c '^#' "$out")
 # The service of the quote connection is told once a quote-only ServiceNo passes.
 grep -q '^#.* S->C quote ' "$out" || fail "the quote connection is not recognised"
 
+# Standard input serves as well as a file.
+"$dump" - <"$capture" | cmp -s - "$out" || fail "the capture read from standard input dumps differently"
+
 # The same session saved as pcapng (what dumpcap and tshark write) dumps the same.
 if command -v editcap >/dev/null; then
   ng=$(mktemp)
