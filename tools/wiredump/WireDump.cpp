@@ -40,17 +40,17 @@ public:
         const std::string where = when.empty() ? "offset " + std::to_string(event.offset) : when;
         switch (event.kind) {
             case WireFrameEvent::Kind::Oversized:
-                Problem("#" + std::to_string(index_) + " " + where + " " + Route(from, to) + " bad frame: length " +
+                Problem("#" + std::to_string(index_) + " " + where + Route(from, to) + " bad frame: length " +
                         std::to_string(event.announced) + " above " + std::to_string(kWireMaxFrameLength) +
                         " (the libraries close the connection here); the rest of this direction is not framed");
                 return;
             case WireFrameEvent::Kind::Truncated:
-                Problem("#" + std::to_string(index_) + " " + where + " " + Route(from, to) +
+                Problem("#" + std::to_string(index_) + " " + where + Route(from, to) +
                         " incomplete frame at the end: " + std::to_string(event.payload.size()) + " bytes of " +
                         (event.payload.size() >= 4 ? std::to_string(event.announced + 4) : std::string("a frame")));
                 return;
             case WireFrameEvent::Kind::Gap:
-                Problem("#" + std::to_string(index_) + " " + where + " " + Route(from, to) +
+                Problem("#" + std::to_string(index_) + " " + where + Route(from, to) +
                         " bytes missing from the capture; the rest of this direction is not framed");
                 return;
             case WireFrameEvent::Kind::Frame:
@@ -61,7 +61,7 @@ public:
             service, event.payload.data(), static_cast<std::uint32_t>(event.payload.size()));
         Learn(connection, from, to, message);
         ++messages_;
-        out_ << "#" << index_ << " " << where << " " << Route(from, to) << " " << DirectionText(connection, from, message)
+        out_ << "#" << index_ << " " << where << Route(from, to) << " " << DirectionText(connection, from, message)
              << " " << WireServiceName(service) << (connection.serviceKnown ? "" : "?") << "  frame "
              << event.payload.size() << " bytes\n";
         out_ << "  " << message.summary << '\n';
@@ -82,9 +82,10 @@ public:
     std::uint64_t Problems() const { return problems_; }
 
 private:
+    // " from -> to", or nothing for a raw stream, whose ends are unknown.
     static std::string Route(const std::string& from, const std::string& to) {
         if (from.empty()) return "";
-        return from + " -> " + to;
+        return " " + from + " -> " + to;
     }
 
     // Problems not already shown inside the body tree.
