@@ -145,6 +145,19 @@ TEST(FrontSessions, LoginsAreCheckedAndEveryConnectionHasItsOwnSession) {
         << "a login again on the same connection keeps its session";
 }
 
+TEST(FrontSessions, TheHighestFrontNumberStillGivesPositiveSessionIds) {
+    SimConfig config = TestConfig();
+    config.frontId = kSimMaxFrontId;
+    CServingSimulator simulator(config);
+    CSimWireClient trade(simulator->TradePort());
+    CSimWireClient quote(simulator->QuotePort());
+    const std::int64_t tradeSession = GrantOf(Login(trade, "demo", "demo123")).SessionID;
+    const std::int64_t quoteSession = GrantOf(Login(quote, "demo", "demo123")).SessionID;
+    EXPECT_EQ(tradeSession >> 32, kSimMaxFrontId);
+    EXPECT_EQ(quoteSession >> 32, kSimMaxFrontId + 1) << "quote sessions are numbered apart";
+    EXPECT_GT(tradeSession & 0xFFFFFFFF, 0);
+}
+
 TEST(FrontSessions, RefusedServicesAnswerWithANonZeroCode) {
     CServingSimulator simulator;
     CSimWireClient client(simulator->TradePort());

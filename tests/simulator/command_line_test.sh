@@ -34,6 +34,8 @@ done <<'EOF'
 --instrument cu2601:SHFE:71230.5:10
 --config /nonexistent/simulator.conf
 --fault-services trade,foo
+--front-id -1
+--front-id 2147483647
 EOF
 
 # Started on free ports it prints them, serves, and stops cleanly on either signal.

@@ -19,7 +19,7 @@ void CQuoteService::Adopt(const std::shared_ptr<CFrameSession>& session) {
     SessionState state;
     state.connection = session;
     // Quote sessions are numbered apart from trade sessions: the high half tells the services apart.
-    state.sessionId = (static_cast<std::int64_t>(config_.frontId + 1) << 32) | nextSessionNumber_++;
+    state.sessionId = SimSessionId(config_.frontId + 1, nextSessionNumber_++);
     sessions_[session.get()] = state;
 }
 

@@ -203,6 +203,9 @@ SimConfigParse ParseSimCommandLine(int argc, const char* const argv[], SimConfig
     if (config.heartbeatSeconds == 0 || config.idleTimeoutSeconds == 0)
         return {SimConfigParse::Result::Error, "heartbeat and idle-timeout must be positive"};
     if (config.maxOrderQty <= 0) return {SimConfigParse::Result::Error, "max-order-qty must be positive"};
+    // Both halves of a SessionID reach applications as signed 32-bit numbers.
+    if (config.frontId < 0 || config.frontId > kSimMaxFrontId)
+        return {SimConfigParse::Result::Error, "front-id must lie in [0, 2147483646]"};
 
     config.accounts = accounts.empty() ? defaults.accounts : std::vector<SimAccount>{};
     for (const auto& text : accounts) {

@@ -46,7 +46,7 @@ struct SimConfig {
     std::uint32_t heartbeatSeconds = 30;
     std::uint32_t idleTimeoutSeconds = 120;
     std::int32_t maxOrderQty = 1000;
-    std::int32_t frontId = 1;  // high half of every SessionID handed out
+    std::int32_t frontId = 1;  // high half of every trade SessionID; quote sessions use frontId + 1
     double priceLimitRate = 0.08;
     std::vector<SimAccount> accounts;
     std::vector<SimInstrument> instruments;
@@ -55,6 +55,14 @@ struct SimConfig {
     const SimAccount* FindAccount(const std::string& investorId) const;
     const SimInstrument* FindInstrument(const std::string& instrumentId) const;
 };
+
+// The largest front number: the quote service numbers its sessions with the next one.
+constexpr std::int32_t kSimMaxFrontId = 0x7FFFFFFE;
+
+// A 64-bit SessionID from a front number (0 to kSimMaxFrontId + 1) and a session number.
+inline std::int64_t SimSessionId(std::int32_t front, std::uint32_t session) {
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(front) << 32) | session);
+}
 
 // The configuration a bare start uses: one demo investor, a handful of futures on several exchanges.
 SimConfig DefaultSimConfig();

@@ -124,7 +124,7 @@ std::uint32_t CTradeService::MessagesSentTo(const std::string& investorId) const
 void CTradeService::Adopt(const std::shared_ptr<CFrameSession>& session) {
     SessionState state;
     state.connection = session;
-    state.sessionId = (static_cast<std::int64_t>(config_.frontId) << 32) | nextSessionNumber_++;
+    state.sessionId = SimSessionId(config_.frontId, nextSessionNumber_++);
     sessions_[session.get()] = state;
 }
 
