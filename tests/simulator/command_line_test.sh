@@ -3,6 +3,7 @@
 # SIGTERM end it with status 0, and options it cannot use are refused with a message and status 2.
 set -uo pipefail
 simulator=$1
+example_config=$2
 scratch=$(mktemp -d)
 pid=
 cleanup() {
@@ -38,11 +39,14 @@ done <<'EOF'
 --front-id 2147483647
 EOF
 
-# Started on free ports it prints them, serves, and stops cleanly on either signal.
+# Started on free ports it prints them, serves, and stops cleanly on either signal; once with the
+# example configuration kept next to the simulator.
 for signal in TERM INT; do
     fifo=$scratch/out-$signal
     mkfifo "$fifo"
-    "$simulator" --quote-rate 50 >"$fifo" 2>"$scratch/err" &
+    options=(--quote-rate 50)
+    [ "$signal" = INT ] && options=(--config "$example_config")
+    "$simulator" "${options[@]}" >"$fifo" 2>"$scratch/err" &
     pid=$!
     exec 3<"$fifo"
     IFS= read -r -t 30 line <&3 || fail "no port line"
