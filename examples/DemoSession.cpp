@@ -82,10 +82,23 @@ void CDemoSession::Await(CDemoState<State>& state, Done done, const std::string&
                        "no " + what + " within " + std::to_string(timeout_.count()) + " s (see --timeout)");
 }
 
-void CDemoSession::Require(int result, const char* call) {
-    if (result != 0)
-        throw CDemoFailure(kDemoRefused, std::string(call) + " was refused by the library (result " +
-                                             std::to_string(result) + ")");
+template <class State>
+void CDemoSession::Require(CDemoState<State>& state, const char* front, int result, const std::string& call) {
+    if (result == 0) return;
+    // Without a connection a library refuses every request with -1, possibly before the loss itself is
+    // reported: then the lost connection is the news, once it arrives.
+    const std::chrono::seconds grace = result == -1 ? timeout_ : std::chrono::seconds(0);
+    if (state.WaitFor([](const State& s) { return s.lost; }, grace))
+        throw CDemoFailure(kDemoNoConnection, std::string("connection to the ") + front + " front lost before " + call);
+    throw CDemoFailure(kDemoRefused, call + " was refused by the library (result " + std::to_string(result) + ")");
+}
+
+void CDemoSession::RequireTrade(int result, const std::string& call) {
+    Require(trader_.State(), "trade", result, call);
+}
+
+void CDemoSession::RequireQuote(int result, const std::string& call) {
+    Require(marketData_.State(), "quote", result, call);
 }
 
 void CDemoSession::Connect() {
@@ -114,8 +127,8 @@ void CDemoSession::Login() {
     Copy(login.FirmID, options_.firmId);
     Copy(login.InvestorID, options_.investorId);
     Copy(login.InvestorPassword, options_.password);
-    Require(trader_.Api().ReqLogin(&login, trader_.NextRequestId()), "trade ReqLogin");
-    Require(marketData_.Api().ReqLogin(&login, 1), "quote ReqLogin");
+    RequireTrade(trader_.Api().ReqLogin(&login, trader_.NextRequestId()), "trade ReqLogin");
+    RequireQuote(marketData_.Api().ReqLogin(&login, 1), "quote ReqLogin");
     auto answered = [](const auto& s) { return s.login.done; };
     Await(trader_.State(), answered, "trade login answer");
     Await(marketData_.State(), answered, "quote login answer");
@@ -140,7 +153,7 @@ void CDemoSession::WatchQuotes() {
     console_.Step("subscribing and watching " + std::to_string(options_.quotesPerInstrument) + " quote(s) each");
     std::vector<const char*> ids;
     for (const std::string& id : options_.instruments) ids.push_back(id.c_str());
-    Require(marketData_.Api().ReqQuotSubscribe(ids.data(), static_cast<int>(ids.size())), "ReqQuotSubscribe");
+    RequireQuote(marketData_.Api().ReqQuotSubscribe(ids.data(), static_cast<int>(ids.size())), "ReqQuotSubscribe");
     const auto& instruments = options_.instruments;
     Await(marketData_.State(),
           [&](const DemoMarketDataState& s) {
@@ -185,7 +198,7 @@ int CDemoSession::EnterLimitBuy(const std::string& orderRef, const std::string& 
     order.RequestID = requestId;
     console_.Line("demo", "order " + orderRef + ": buy open 1 " + instrumentId + " on " + exchangeId + " @ " +
                               PriceText(price) + " (limit)");
-    Require(trader_.Api().ReqInputOrder(&order, requestId), "ReqInputOrder");
+    RequireTrade(trader_.Api().ReqInputOrder(&order, requestId), "ReqInputOrder");
     return requestId;
 }
 
@@ -264,7 +277,7 @@ void CDemoSession::EnterOrderAndCancelIt() {
     Copy(cancel.InstrumentID, id);
     const int cancelId = trader_.NextRequestId();
     console_.Line("demo", "cancelling order " + ref + " [" + sysId + "]");
-    Require(trader_.Api().ReqOrderCancel(&cancel, cancelId), "ReqOrderCancel");
+    RequireTrade(trader_.Api().ReqOrderCancel(&cancel, cancelId), "ReqOrderCancel");
     auto cancelled = [&](const DemoTraderState& s) {
         const auto rejected = s.answers.find(cancelId);
         return (rejected != s.answers.end() && rejected->second.done) || s.orders.at(ref).status == '5';
@@ -281,7 +294,7 @@ void CDemoSession::EnterOrderAndCancelIt() {
 template <class Request>
 void CDemoSession::Query(const char* what, Request request) {
     const int requestId = trader_.NextRequestId();
-    Require(request(requestId), what);
+    RequireTrade(request(requestId), std::string("the ") + what + " query");
     Await(trader_.State(),
           [&](const DemoTraderState& s) {
               const auto answer = s.answers.find(requestId);
@@ -312,7 +325,7 @@ void CDemoSession::Unsubscribe() {
     console_.Step("unsubscribing");
     std::vector<const char*> ids;
     for (const std::string& id : options_.instruments) ids.push_back(id.c_str());
-    Require(marketData_.Api().ReqQuotUnSubscribe(ids.data(), static_cast<int>(ids.size())), "ReqQuotUnSubscribe");
+    RequireQuote(marketData_.Api().ReqQuotUnSubscribe(ids.data(), static_cast<int>(ids.size())), "ReqQuotUnSubscribe");
     const auto& instruments = options_.instruments;
     Await(marketData_.State(),
           [&](const DemoMarketDataState& s) {
@@ -327,8 +340,8 @@ void CDemoSession::Unsubscribe() {
 void CDemoSession::Logout() {
     console_.Step("logging out");
     NarvLogoutRecord logout{};
-    Require(trader_.Api().ReqLogout(&logout, trader_.NextRequestId()), "trade ReqLogout");
-    Require(marketData_.Api().ReqLogout(&logout, 2), "quote ReqLogout");
+    RequireTrade(trader_.Api().ReqLogout(&logout, trader_.NextRequestId()), "trade ReqLogout");
+    RequireQuote(marketData_.Api().ReqLogout(&logout, 2), "quote ReqLogout");
     auto answered = [](const auto& s) { return s.logout.done; };
     Await(trader_.State(), answered, "trade logout answer");
     Await(marketData_.State(), answered, "quote logout answer");

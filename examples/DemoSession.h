@@ -33,7 +33,11 @@ private:
     void Query(const char* what, Request request);
     template <class State, class Done>
     void Await(CDemoState<State>& state, Done done, const std::string& what);
-    void Require(int result, const char* call);
+    // A request's result: anything but 0 ends the run, as a lost connection when that is the cause.
+    template <class State>
+    void Require(CDemoState<State>& state, const char* front, int result, const std::string& call);
+    void RequireTrade(int result, const std::string& call);
+    void RequireQuote(int result, const std::string& call);
 
     const DemoOptions& options_;
     CDemoConsole& console_;

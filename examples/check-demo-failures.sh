@@ -39,5 +39,10 @@ expect 4 "cannot reach the trade front" "$demo" --trade-front "$unreachable" --q
 # Against the simulator: refusals by the trade front end the run with status 1.
 expect 1 "trade login failed" bash "$session" "$build" --password wrong
 expect 1 "does not know instrument nosuch1" bash "$session" "$build" --instruments nosuch1
+# A front that drops the connection, or stops answering, in the middle of the session.
+NARV_SIMULATOR_OPTIONS="--fault-services trade --close-after 3" \
+    expect 4 "connection" bash "$session" "$build"
+NARV_SIMULATOR_OPTIONS="--fault-services trade --silence-after 3" \
+    expect 3 "within 2 s (see --timeout)" bash "$session" "$build" --timeout 2
 
 exit $((failures > 0))

@@ -8,6 +8,7 @@
 #   bash tools/demo-session.sh BUILD_DIR [narv_demo options...]
 #
 # Scratch files go to $NARV_DEMO_WORK (default BUILD_DIR/demo): prefix/, demo-build/, simulator.log.
+# $NARV_SIMULATOR_OPTIONS adds options to the simulator's command line (its fault switches, for tests).
 # Exit status: narv_demo's own (0 success, 1 refused, 2 usage, 3 timed out, 4 no connection; see
 # narv_demo --help), or 9 when the session could not be set up (install, build or simulator failed).
 set -euo pipefail
@@ -58,7 +59,8 @@ CCACHE_NOHASHDIR=true quietly cmake --build "$demo_build" -j2
 
 echo "== starting the front simulator"
 simulator_log=$work/simulator.log
-coproc SIMULATOR { exec "$simulator" --quote-rate 4 2>"$simulator_log"; }
+read -r -a simulator_options <<<"${NARV_SIMULATOR_OPTIONS:-}"
+coproc SIMULATOR { exec "$simulator" --quote-rate 4 "${simulator_options[@]}" 2>"$simulator_log"; }
 simulator_pid=$SIMULATOR_PID
 # Kept by hand: bash forgets the coprocess's descriptors once it ends.
 exec {simulator_out}<&"${SIMULATOR[0]}"
