@@ -418,4 +418,13 @@ TEST(FrontFaults, SwitchesCanBeThrownWhileServing) {
     EXPECT_EQ(StatusOf(Expect(quote, 117)).RspNo, 0);
 }
 
+TEST(FrontControl, ACallAfterStopFailsInsteadOfWaitingForever) {
+    CFrontSimulator simulator(TestConfig());
+    simulator.Open();
+    simulator.RunInBackground();
+    EXPECT_EQ(simulator.Call([](CTradeService& s) { return s.SessionCount(); }), 0u);
+    simulator.Stop();
+    EXPECT_THROW(simulator.Call([](CTradeService& s) { return s.SessionCount(); }), std::runtime_error);
+}
+
 }  // namespace

@@ -2,9 +2,11 @@
 #pragma once
 
 #include <boost/asio.hpp>
+#include <chrono>
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <stdexcept>
 #include <thread>
 
 #include "MarketSimulator.h"
@@ -35,12 +37,16 @@ public:
     boost::asio::io_context& Context() { return io_; }
 
     // Runs `work` on the simulator's thread and returns its result: the way to look at its state from
-    // outside while it serves (after RunInBackground, before Stop).
+    // outside while it serves (after RunInBackground). Throws std::runtime_error instead of waiting
+    // forever when the simulator stops before the work ran.
     template <class Work>
     auto Call(Work work) -> decltype(work(std::declval<CTradeService&>())) {
-        std::packaged_task<decltype(work(std::declval<CTradeService&>()))()> task([&] { return work(*trade_); });
-        auto result = task.get_future();
-        boost::asio::post(io_, [&task] { task(); });
+        auto task = std::make_shared<std::packaged_task<decltype(work(std::declval<CTradeService&>()))()>>(
+            [this, work]() mutable { return work(*trade_); });
+        auto result = task->get_future();
+        boost::asio::post(io_, [task] { (*task)(); });
+        while (result.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready)
+            if (io_.stopped()) throw std::runtime_error("the front simulator stopped before the call ran");
         return result.get();
     }
 
