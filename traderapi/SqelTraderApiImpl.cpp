@@ -2,8 +2,6 @@
 
 #include <cstddef>
 #include <cstring>
-#include <system_error>
-#include <thread>
 
 #include "NELOTradeApiImp.h"
 #include "TraderCodeTables.h"
@@ -17,10 +15,6 @@ constexpr std::size_t kFrontSchemeLength = 6;  // "tcp://" and the like; its con
 
 constexpr int kNotProvided = -3;
 constexpr int kNotSent = -1;
-
-// The API object whose conversion the calling thread is running, if any (the trade client's I/O thread
-// while it is inside one of our CNELOTradeSpi callbacks).
-thread_local const CSqelTraderApiImpl* tConvertingApi = nullptr;
 
 NarvRspInfoRecord NotSupportedInfo() {
     NarvRspInfoRecord info{};
@@ -62,19 +56,6 @@ struct TableReplyItem {
 
 }  // namespace
 
-class CSqelTraderApiImpl::CConversionScope final {
-public:
-    explicit CConversionScope(const CSqelTraderApiImpl* api) : previous_(tConvertingApi) { tConvertingApi = api; }
-    ~CConversionScope() { tConvertingApi = previous_; }
-    CConversionScope(const CConversionScope&) = delete;
-    CConversionScope& operator=(const CConversionScope&) = delete;
-
-private:
-    const CSqelTraderApiImpl* previous_;
-};
-
-bool CSqelTraderApiImpl::InConversion() const { return tConvertingApi == this; }
-
 CSqelTraderApiImpl* CSqelTraderApiImpl::Create(const CTraderLocalClock& clock) {
     return new CSqelTraderApiImpl(clock);
 }
@@ -99,21 +80,9 @@ void CSqelTraderApiImpl::Release() {
         return;
     }
     queue_.Shutdown();  // the dispatch thread has ended: no local reply is running or will run
-    if (InConversion()) {
-        // Called from a reply or push we are passing on: the trade client's code is below us on this
-        // very thread, so neither it nor this object may be destroyed before the callback has unwound.
-        // No callback follows (the callback object is gone); a helper thread, which never calls the
-        // application, destroys both once the I/O thread has left them.
-        try {
-            std::thread([this] {
-                ReleaseTradeClient();  // waits for the I/O thread to end
-                delete this;
-            }).detach();
-        } catch (const std::system_error&) {
-            // No thread to be had: the object is left behind rather than freed while in use.
-        }
-        return;
-    }
+    // Also right from a reply or push we are passing on (on the I/O thread): the trade client allows
+    // its release from inside its own callbacks, and no conversion touches this object once it has
+    // called the application.
     ReleaseTradeClient();
     delete this;
 }
@@ -355,14 +324,12 @@ int CSqelTraderApiImpl::ReqChangePassword(const NarvChangePasswordRecord* change
 }
 
 void CSqelTraderApiImpl::OnFrontConnected() {
-    const CConversionScope scope(this);
     if (CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire)) {
         spi->OnConnected();
     }
 }
 
 void CSqelTraderApiImpl::OnFrontDisconnected() {
-    const CConversionScope scope(this);
     if (CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire)) {
         spi->OnDisconnected(0);
     }
@@ -370,7 +337,6 @@ void CSqelTraderApiImpl::OnFrontDisconnected() {
 
 void CSqelTraderApiImpl::OnLoginRsp(const NELOLoginRspRecord* record, const NELORspInfoRecord* info,
                                     std::int32_t requestID, std::int32_t /*continuation*/) {
-    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;
@@ -395,7 +361,6 @@ void CSqelTraderApiImpl::OnLoginRsp(const NELOLoginRspRecord* record, const NELO
 
 void CSqelTraderApiImpl::OnLogoutRsp(const NELOInvestorRecord* record, const NELORspInfoRecord* info,
                                      std::int32_t requestID, std::int32_t /*continuation*/) {
-    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;
@@ -413,7 +378,6 @@ void CSqelTraderApiImpl::OnLogoutRsp(const NELOInvestorRecord* record, const NEL
 
 void CSqelTraderApiImpl::OnChangePasswordRsp(const NELOInvestorRecord* record, const NELORspInfoRecord* info,
                                              std::int32_t requestID, std::int32_t /*continuation*/) {
-    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;
@@ -450,7 +414,6 @@ int CSqelTraderApiImpl::ReqOrderCancel(const NarvOrderActionRecord* orderAction,
 
 void CSqelTraderApiImpl::OnInputOrderRsp(const NELOInputOrderRecord* record, const NELORspInfoRecord* info,
                                          std::int32_t requestID, std::int32_t /*continuation*/) {
-    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr || info == nullptr || info->RspNo == 0) {
         return;  // an accepted order shows itself through OnOrderNty
@@ -467,7 +430,6 @@ void CSqelTraderApiImpl::OnInputOrderRsp(const NELOInputOrderRecord* record, con
 
 void CSqelTraderApiImpl::OnOrderCancelRsp(const NELOOrderCancelRecord* record, const NELORspInfoRecord* info,
                                           std::int32_t requestID, std::int32_t /*continuation*/) {
-    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr || info == nullptr || info->RspNo == 0) {
         return;
@@ -482,7 +444,6 @@ void CSqelTraderApiImpl::OnOrderCancelRsp(const NELOOrderCancelRecord* record, c
 }
 
 void CSqelTraderApiImpl::OnOrderNty(const NELOOrderRecord* record) {
-    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr || record == nullptr) {
         return;
@@ -493,7 +454,6 @@ void CSqelTraderApiImpl::OnOrderNty(const NELOOrderRecord* record) {
 }
 
 void CSqelTraderApiImpl::OnTradeNty(const NELOTradeRecord* record) {
-    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr || record == nullptr) {
         return;
@@ -615,7 +575,6 @@ void CSqelTraderApiImpl::ForwardQueryReply(
     void (CNarvSqelTraderSpi::*callback)(const Exported*, const NarvRspInfoRecord*, int, bool),
     void (*fill)(const Received&, const TraderSessionFields&, Exported*), const Received* record,
     const NELORspInfoRecord* info, std::int32_t requestID, std::int32_t continuation) {
-    const CConversionScope scope(this);
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;

@@ -188,10 +188,6 @@ private:
                            const Received* record, const NELORspInfoRecord* info, std::int32_t requestID,
                            std::int32_t continuation);
     void ReleaseTradeClient();
-    // Whether the calling thread is inside one of this object's conversions, that is on the trade
-    // client's I/O thread with the client's own code below it on the stack.
-    bool InConversion() const;
-    class CConversionScope;
 
     CSocketLibraryRef sockets_;  // the dispatch queue's own reference, as every I/O service holds one
     const CTraderLocalClock& clock_;

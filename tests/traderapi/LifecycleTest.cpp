@@ -27,6 +27,27 @@ std::vector<std::uint8_t> OrderPushFrame(std::int32_t sequence) {
     });
 }
 
+TEST(Frame, VersionIsKnownBeforeAnyObjectExists) { EXPECT_STREQ(CNarvSqelTraderApi::GetApiVersion(), "6.5.1"); }
+
+// Addresses that end within their six-character scheme have no host behind it and are skipped; the
+// scheme itself is never looked at.
+TEST(Frame, AddressesWithoutAHostAreSkipped) {
+    CScriptedFront front;
+    CRecordingSpi spi;
+    CNarvSqelTraderApi* api = CNarvSqelTraderApi::CreateSqelTraderApi(nullptr);
+    api->RegisterSpi(&spi);
+    api->RegisterFront(nullptr);
+    api->RegisterFront("");
+    api->RegisterFront("tcp:/");
+    api->RegisterFront("tcp://");
+    api->RegisterFront(("123456" + front.Address()).c_str());
+    EXPECT_STREQ(api->GetTradingDay(), "");
+    api->Init();
+    EXPECT_TRUE(front.WaitForConnection());
+    EXPECT_EQ(spi.WaitForPosition(0).position, 0);
+    api->Release();
+}
+
 // Two pushes arrive together; the application releases the object while the first is delivered. The
 // second is never delivered, and the object is freed once the I/O thread has left it (ASan watches).
 TEST_F(Lifecycle, ReleaseInsideAPushCallback) {
@@ -42,6 +63,7 @@ TEST_F(Lifecycle, ReleaseInsideAPushCallback) {
     ASSERT_EQ(released.get_future().wait_for(kWait), std::future_status::ready);
     api = nullptr;
     ASSERT_TRUE(front.WaitForDisconnect()) << "the released object closes its connection";
+    ASSERT_TRUE(spi.WaitForCount(1));  // the callback that released has returned
     EXPECT_EQ(spi.Count(), 1u);
 }
 
@@ -57,6 +79,7 @@ TEST_F(Lifecycle, ReleaseInsideAReplyCallbackOfAQuery) {
     ASSERT_EQ(released.get_future().wait_for(kWait), std::future_status::ready);
     api = nullptr;
     ASSERT_TRUE(front.WaitForDisconnect());
+    ASSERT_TRUE(spi.WaitForCount(1));  // the callback that released has returned
     EXPECT_EQ(spi.Count(), 1u) << "the rows after the release are not delivered";
 }
 
