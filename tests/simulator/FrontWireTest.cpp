@@ -418,6 +418,45 @@ TEST(FrontFaults, SwitchesCanBeThrownWhileServing) {
     EXPECT_EQ(StatusOf(Expect(quote, 117)).RspNo, 0);
 }
 
+TEST(FrontQuotes, SubscribersReceiveTenLevelsOfTheWalkingMarket) {
+    CServingSimulator simulator;
+    CSimWireClient quote(simulator->QuotePort());
+    ASSERT_EQ(StatusOf(Login(quote, "demo", "demo123")).RspNo, 0);
+    quote.Send(7, 0, [](CAPIPackage& p) {
+        NELOQueryKeyRecord key{};  // InvestorID and InstrumentID, as the subscription key
+        SimCopy(key.InstrumentID, "cu2601");
+        TZOAddRecord(p, TZOField::QuotSubscribeReq.id, kNELOQueryKeyLayout, &key);
+    });
+    EXPECT_EQ(StatusOf(Expect(quote, 8)).RspNo, 0);
+    for (int n = 0; n < 3; ++n) {
+        SCOPED_TRACE(n);
+        // The quote record of the trade service has the same fields as the quote push.
+        CAPIPackage package;
+        const SimWireMessage push = Expect(quote, 125);
+        push.Open(package);
+        NELOQuotRecord q{};
+        ASSERT_GE(TZOReadGroup(package, TZOField::Quot.id, kNELOQuotLayout, &q), 0);
+        EXPECT_STREQ(q.InstrumentID, "cu2601");
+        EXPECT_STREQ(q.ExchangeID, "SHFE");
+        EXPECT_STREQ(q.TradeDate, kTradingDay);
+        const double bids[] = {q.BidPrice,  q.BidPrice2, q.BidPrice3, q.BidPrice4, q.BidPrice5,
+                               q.BidPrice6, q.BidPrice7, q.BidPrice8, q.BidPrice9, q.BidPrice10};
+        const double asks[] = {q.AskPrice,  q.AskPrice2, q.AskPrice3, q.AskPrice4, q.AskPrice5,
+                               q.AskPrice6, q.AskPrice7, q.AskPrice8, q.AskPrice9, q.AskPrice10};
+        const std::int32_t bidQty[] = {q.BidQty,  q.BidQty2, q.BidQty3, q.BidQty4, q.BidQty5,
+                                       q.BidQty6, q.BidQty7, q.BidQty8, q.BidQty9, q.BidQty10};
+        const std::int32_t askQty[] = {q.AskQty,  q.AskQty2, q.AskQty3, q.AskQty4, q.AskQty5,
+                                       q.AskQty6, q.AskQty7, q.AskQty8, q.AskQty9, q.AskQty10};
+        for (int level = 0; level < 10; ++level) {
+            EXPECT_GT(bidQty[level], 0) << "level " << level + 1;
+            EXPECT_GT(askQty[level], 0) << "level " << level + 1;
+            EXPECT_NEAR(asks[level] - bids[level], 10.0 * (2 * level + 2), 1e-6) << "one tick apart per level";
+        }
+        EXPECT_GE(bids[9], q.LowLimit);
+        EXPECT_LE(asks[9], q.HighLimit);
+    }
+}
+
 TEST(FrontControl, ACallAfterStopFailsInsteadOfWaitingForever) {
     CFrontSimulator simulator(TestConfig());
     simulator.Open();
