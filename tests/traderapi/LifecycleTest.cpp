@@ -41,10 +41,16 @@ TEST(Frame, AddressesWithoutAHostAreSkipped) {
     api->RegisterFront("tcp:/");
     api->RegisterFront("tcp://");
     api->RegisterFront(("123456" + front.Address()).c_str());
+    // Positions 5 and 6 take an address-like argument and do nothing with it.
+    const char unused[] = "tcp://127.0.0.1:1";
+    api->RegisterExt5(unused);
+    api->RegisterExt6(nullptr);
     EXPECT_STREQ(api->GetTradingDay(), "");
     api->Init();
     EXPECT_TRUE(front.WaitForConnection());
     EXPECT_EQ(spi.WaitForPosition(0).position, 0);
+    EXPECT_EQ(front.ConnectionCount(), 1);
+    EXPECT_EQ(spi.Count(), 1u);
     api->Release();
 }
 
