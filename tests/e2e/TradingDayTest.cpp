@@ -229,10 +229,16 @@ TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
         EXPECT_EQ(rows[0].errorMsg, c.text) << c.orderSysId;
     }
 
-    // Close the whole long position at the lower limit: it meets every bid.
-    const std::string close = Enter(OrderRequest("m2605", "DCE", '1', '1', m.LowLimit, 1000, "4"));
+    // One lot closed at the market, the rest of the long position at the lower limit: it meets every bid.
+    NarvInputOrderRecord marketClose = OrderRequest("m2605", "DCE", '1', '1', 0.0, 1, "6");
+    marketClose.PriceType = '1';
+    const std::string atMarket = Enter(marketClose);
+    ASSERT_TRUE(WaitForStatus(atMarket, '0'));
+    EXPECT_EQ(PushesOf(atMarket).back().PriceType, '1');
+    EXPECT_EQ(Traded(atMarket), 1);
+    const std::string close = Enter(OrderRequest("m2605", "DCE", '1', '1', m.LowLimit, 999, "4"));
     ASSERT_TRUE(WaitForStatus(close, '0'));
-    EXPECT_EQ(Traded(close), 1000);
+    EXPECT_EQ(Traded(close), 999);
     // The day's volume in the quotes counts the 2000 lots traded here.
     EXPECT_TRUE(md.Events().WaitForQuote([&](const NarvDepthQuoteRecord& q) {
         return std::string(q.InstrumentID) == "m2605" && q.QtyTotal >= opening.QtyTotal + 2000;
@@ -243,7 +249,7 @@ TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
     ExpectOneAnswer(orders);
     std::vector<std::string> orderIds;
     for (const auto& o : CEventLog::Records<NarvOrderRecord>(orders)) orderIds.push_back(o.OrderSysID);
-    EXPECT_EQ(orderIds, (std::vector<std::string>{filled, large, resting, byRef, close}));
+    EXPECT_EQ(orderIds, (std::vector<std::string>{filled, large, resting, byRef, atMarket, close}));
 
     const auto trades = Ask(&CNarvSqelTraderApi::ReqTradeQuery, NarvTradeQueryRecord{});
     ExpectOneAnswer(trades);
