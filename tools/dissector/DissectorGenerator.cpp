@@ -151,6 +151,7 @@ for no, _ in pairs(MESSAGES.trade) do if not MESSAGES.quote[no] then ONLY.trade[
 for no, _ in pairs(MESSAGES.quote) do if not MESSAGES.trade[no] then ONLY.quote[no] = true end end
 
 local conversations = {}
+local messages_in_segment = 0
 
 local function endpoint(address, port) return tostring(address) .. ":" .. tostring(port) end
 
@@ -317,8 +318,8 @@ local function dissect_frame(tvb, pinfo, tree)
   frame:add(EXTRA.meaning, meaning)
   frame:append_text(": " .. direction .. " " .. info)
   pinfo.cols.protocol = "NARV"
-  if not state.info_frame or state.info_frame ~= pinfo.number then
-    state.info_frame = pinfo.number
+  messages_in_segment = messages_in_segment + 1
+  if messages_in_segment == 1 then
     pinfo.cols.info = direction .. " " .. info
   else
     pinfo.cols.info:append(" | " .. info)
@@ -339,6 +340,7 @@ local function frame_length(tvb, pinfo, offset)
 end
 
 function narv.dissector(tvb, pinfo, tree)
+  messages_in_segment = 0  -- the Info column lists every message of the segment
   dissect_tcp_pdus(tvb, tree, 4, frame_length, dissect_frame)
   return tvb:len()
 end
