@@ -276,6 +276,8 @@ TEST(ReleaseWhileCallbacksRun, FromInsideACallbackEndsTheObjectThere) {
         CTraderApplication trader;
         CMdApplication md;
         std::atomic<bool> releasedInCallback{false};
+        // Set as the releasing callback's last act: the application objects outlive its return.
+        std::atomic<bool> callbackReturned{false};
         if (kind != QuotePushes) {
             CNarvSqelTraderApi* api = CNarvSqelTraderApi::CreateSqelTraderApi("");
             trader.onOrder = [&, api] {
@@ -283,6 +285,7 @@ TEST(ReleaseWhileCallbacksRun, FromInsideACallbackEndsTheObjectThere) {
                     api->Release();
                     trader.ledger.MarkReleased();
                 }
+                callbackReturned.store(true);
             };
             api->RegisterSpi(&trader);
             api->RegisterFront(FrontUrl(front).c_str());
@@ -297,6 +300,7 @@ TEST(ReleaseWhileCallbacksRun, FromInsideACallbackEndsTheObjectThere) {
                     api->Release();
                     md.ledger.MarkReleased();
                 }
+                callbackReturned.store(true);
             };
             api->RegisterSpi(&md);
             api->RegisterFront(FrontUrl(front).c_str());
@@ -308,6 +312,7 @@ TEST(ReleaseWhileCallbacksRun, FromInsideACallbackEndsTheObjectThere) {
         ASSERT_TRUE(front.WaitForDisconnect()) << "the released object kept its connection";
         ASSERT_TRUE(ThreadsSettleAt(baseline)) << "the released object's thread did not end";
         EXPECT_TRUE(releasedInCallback.load());
+        ASSERT_TRUE(callbackReturned.load());
         // OnConnected and the one callback that released: not a row or push more.
         EXPECT_EQ(trader.ledger.Calls() + md.ledger.Calls(), 2);
         EXPECT_EQ(trader.ledger.Late() + md.ledger.Late(), 0);
