@@ -125,7 +125,7 @@ TEST(FlowResumeModes, AFreshSessionReplaysTheDayOrOnlyWhatIsNew) {
     const auto quotes = CEventLog::Records<NarvQuotRecord>(first.Events().Answer(2));
     ASSERT_EQ(quotes.size(), 1u);
     int requestId = 10;
-    // Two that fill and two that rest, then one more for every session below.
+    // Two that fill and two that rest, then one more by every session below.
     for (double price : {quotes[0].HighLimit, quotes[0].LowLimit, quotes[0].HighLimit, quotes[0].LowLimit}) {
         const NarvInputOrderRecord order = OrderRequest("m2605", "DCE", '0', '0', price, 1, "day");
         ASSERT_EQ(first.Api().ReqInputOrder(&order, ++requestId), 0);
@@ -146,9 +146,11 @@ TEST(FlowResumeModes, AFreshSessionReplaysTheDayOrOnlyWhatIsNew) {
         const std::size_t before = JournaledPushes(*simulator).size();
         ASSERT_EQ(late.Login("demo", "demo123", 1).errorId, 0);
 
+        // Entered on the late session's own connection, so the front sees it after that session's flow
+        // subscription, which the library sends on hearing the login reply.
         const std::string ref = "late" + std::to_string(c.resumeMode);
         const NarvInputOrderRecord order = OrderRequest("m2605", "DCE", '0', '0', quotes[0].LowLimit, 1, ref.c_str());
-        ASSERT_EQ(first.Api().ReqInputOrder(&order, ++requestId), 0);
+        ASSERT_EQ(late.Api().ReqInputOrder(&order, ++requestId), 0);
         ASSERT_TRUE(late.Events().WaitForOrder([&](const NarvOrderRecord& o) { return ref == o.OrderRef; }));
 
         const std::vector<std::string> journal = JournaledPushes(*simulator);
