@@ -281,6 +281,8 @@ public:
     }
 
     void OnConnected() override { Note([&] { ++connects_; }); }
+    void OnDisconnected(int) override { Note([&] { ++disconnects_; }); }
+    bool WaitForDisconnects(int n) { return WaitFor([&] { return disconnects_ >= n; }); }
     void OnLoginRsp(const NarvLoginRspRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Reply(r, i, id, last);
     }
@@ -321,6 +323,7 @@ private:
     }
 
     int connects_ = 0;
+    int disconnects_ = 0;
     std::vector<NarvDepthQuoteRecord> quotes_;
     std::vector<SubscriptionReply> subscriptions_;
 };

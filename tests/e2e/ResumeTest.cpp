@@ -113,6 +113,29 @@ TEST(ResumeAfterLostConnection, EveryPushArrivesExactlyOnce) {
     EXPECT_GT(burstReplayed, 0u);
 }
 
+// The market-data library after its connection is cut: it connects again by itself, and quotes flow
+// once the application has logged in and subscribed again.
+TEST(QuoteReconnect, QuotesFlowAgainAfterLoginAndSubscription) {
+    CRunningSimulator simulator;
+    CMdSession md(simulator.QuoteFront());
+    CMdRecorder& events = md.Events();
+    ASSERT_TRUE(events.WaitForConnects(1));
+    ASSERT_EQ(md.Login("demo", "demo123", 1).errorId, 0);
+    const char* instruments[] = {"au2602"};
+    ASSERT_EQ(md.Api().ReqQuotSubscribe(instruments, 1), 0);
+    ASSERT_TRUE(events.WaitForQuotes("au2602", 2));
+
+    simulator->DropConnections(false, true);
+    ASSERT_TRUE(events.WaitForDisconnects(1));
+    ASSERT_TRUE(events.WaitForConnects(2));
+    ASSERT_EQ(md.Login("demo", "demo123", 2).errorId, 0);
+    ASSERT_EQ(md.Api().ReqQuotSubscribe(instruments, 1), 0);
+    ASSERT_TRUE(events.WaitForSubscriptionReplies(2));
+    const auto resubscribed = events.Subscriptions()[1];
+    EXPECT_EQ(resubscribed.errorId, 0);
+    EXPECT_TRUE(events.WaitForQuotes("au2602", 2, resubscribed.quotesBefore));
+}
+
 // A fresh API object chooses where its account flow starts: the whole day's pushes, or new ones only.
 TEST(FlowResumeModes, AFreshSessionReplaysTheDayOrOnlyWhatIsNew) {
     CRunningSimulator simulator;
