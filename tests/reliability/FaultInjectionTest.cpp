@@ -52,8 +52,9 @@ TransportSettings QuickSettings(std::uint16_t heartbeatTimeout = 120) {
 // The simulator with only its trade service in play and the given faults on its first connection.
 class SimulatorFront {
 public:
-    explicit SimulatorFront(SimFaults faults, std::uint32_t heartbeatSeconds = 30) {
+    explicit SimulatorFront(SimFaults faults, std::uint32_t heartbeatSeconds = 30, std::uint16_t tradePort = 0) {
         SimConfig config = DefaultSimConfig();
+        config.tradePort = tradePort;
         config.heartbeatSeconds = heartbeatSeconds;
         faults.quote = false;
         faults.connections = 1;
@@ -437,6 +438,62 @@ TEST(FrontRestart, TheSessionResumesWithEveryPushOnceAndInOrder) {
     EXPECT_EQ(spi.pushes, journal) << "a push was lost, repeated or reordered";
     EXPECT_EQ(spi.disconnected, 1);
     EXPECT_EQ(spi.connected, 2);
+}
+
+// The simulator itself killed and started afresh on the same port: its flows start over at 1, below
+// what the client has seen. The client reconnects, logs in, resumes, and the new flow's pushes reach it.
+TEST(FrontRestart, AFrontThatLostItsFlowsStillDeliversTheNewOnes) {
+    auto first = std::make_unique<SimulatorFront>(SimFaults{});
+    const std::uint16_t port = first->Sim().TradePort();
+    CFlowRecorder spi;
+    CNELOTradeApiImp* client = new CNELOTradeApiImp;
+    client->SetTransportSettings(QuickSettings());
+    client->RegisterSpi(&spi);
+    client->RegisterFront(first->TradeAddress().c_str());
+    ASSERT_EQ(client->Init(), 0);
+
+    NELOLoginReqRecord login{};
+    std::strcpy(login.InvestorID, kInvestor);
+    std::strcpy(login.InvestorPassword, kPassword);
+    const NELOInputOrderRecord order = MarketBuy();
+    const auto session = [&](int number, SimulatorFront& front, int orders) {
+        ASSERT_TRUE(spi.WaitFor([&] { return spi.connected == number; }));
+        std::size_t pushesBefore = 0, repliesBefore = 0;
+        {
+            std::lock_guard<std::mutex> lock(spi.mutex);
+            pushesBefore = spi.pushes.size();
+            repliesBefore = spi.orderReplies.size();
+        }
+        ASSERT_EQ(client->ReqLogin(&login, number), 0);
+        ASSERT_TRUE(spi.WaitFor([&] { return spi.loginCodes.size() == static_cast<std::size_t>(number); }));
+        ASSERT_EQ(client->ReqFlowSubscribe(2, 0), 0);
+        for (int i = 0; i < orders; ++i) ASSERT_EQ(client->ReqInputOrder(&order, number * 100 + i), 0);
+        ASSERT_TRUE(spi.WaitFor([&] { return spi.orderReplies.size() == repliesBefore + orders; }));
+        const std::size_t flow = front.Sim().Call([](CTradeService& trade) {
+            return trade.AccountFlow(kInvestor).Entries().size();
+        });
+        ASSERT_GT(flow, 0u);
+        // Each front's flow is new to this client: all of it arrives on top of what came before.
+        ASSERT_TRUE(spi.WaitFor([&] { return spi.pushes.size() >= pushesBefore + flow; })) << "session " << number;
+    };
+    session(1, *first, 3);
+    std::size_t firstPushes = 0;
+    {
+        std::lock_guard<std::mutex> lock(spi.mutex);
+        firstPushes = spi.pushes.size();
+    }
+    first.reset();  // gone, with everything it remembered
+    ASSERT_TRUE(spi.WaitFor([&] { return spi.disconnected == 1; }));
+    SimulatorFront second(SimFaults{}, 30, port);
+    session(2, second, 2);
+    client->Release();
+    const std::vector<SimFlowEntry> entries = second.Sim().Call([](CTradeService& trade) {
+        return trade.AccountFlow(kInvestor).Entries();
+    });
+    std::lock_guard<std::mutex> lock(spi.mutex);
+    ASSERT_GE(spi.pushes.size(), firstPushes + entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        EXPECT_EQ(spi.pushes[firstPushes + i], Describe(entries[i])) << "push " << i << " of the new flow";
 }
 
 }  // namespace
