@@ -176,11 +176,17 @@ using ApiPtr = std::unique_ptr<CNarvSqelMdApi, ReleaseApi>;
 
 ApiPtr CreateApi() { return ApiPtr(CNarvSqelMdApi::CreateSqelMdApi("", false, false)); }
 
+// Texts longer than their member are cut on purpose by some tests; the member stays terminated.
+template <std::size_t N>
+void CopyCut(char (&to)[N], const char* text) {
+    std::memcpy(to, text, strnlen(text, N - 1));
+}
+
 NarvLoginReqRecord MakeLoginReq(const char* firm, const char* investor, const char* password) {
     NarvLoginReqRecord r{};
-    std::strncpy(r.FirmID, firm, sizeof r.FirmID - 1);
-    std::strncpy(r.InvestorID, investor, sizeof r.InvestorID - 1);
-    std::strncpy(r.InvestorPassword, password, sizeof r.InvestorPassword - 1);
+    CopyCut(r.FirmID, firm);
+    CopyCut(r.InvestorID, investor);
+    CopyCut(r.InvestorPassword, password);
     return r;
 }
 

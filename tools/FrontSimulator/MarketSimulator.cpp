@@ -9,7 +9,7 @@ namespace {
 template <std::size_t N>
 void CopyText(char (&dest)[N], const std::string& text) {
     std::memset(dest, 0, N);
-    std::strncpy(dest, text.c_str(), N - 1);
+    std::memcpy(dest, text.data(), std::min(text.size(), N - 1));
 }
 
 // Levels hold between these quantities; the walk stays this many ticks inside the daily limits so that

@@ -8,7 +8,7 @@
 template <std::size_t N>
 void SimCopy(char (&dest)[N], const char* text) {
     std::memset(dest, 0, N);
-    if (text) std::strncpy(dest, text, N - 1);
+    if (text) std::memcpy(dest, text, strnlen(text, N - 1));
 }
 
 template <std::size_t N>
