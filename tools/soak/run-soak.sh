@@ -22,6 +22,9 @@
 #   SOAK_RSS_SLACK_KB      ... but at least this many kB, the allocator's page-sized noise [256]
 #   SOAK_OUT_DIR           where the CSV and the logs go [$NARV_BUILD_DIR/soak]
 #
+# With a build under AddressSanitizer (NARV_BUILD_DIR pointing at it) add quarantine_size_mb=0 to
+# ASAN_OPTIONS: the sanitizer otherwise holds freed memory back, and the resident size grows by design.
+#
 # Exit status: 0 the run completed and stayed flat, 1 the driver failed or a count grew, 2 bad command
 # line, 3 the simulator or the driver could not be built or started.
 set -u
