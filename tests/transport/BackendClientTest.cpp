@@ -284,6 +284,27 @@ TEST_F(BackendClient, TrafficPostponesTheHeartbeatAndPeerHeartbeatsKeepTheConnec
     EXPECT_EQ(owner.Count("disconnected"), 0u);
 }
 
+TEST_F(BackendClient, ShortestTimeoutStillPacesTheHeartbeat) {
+    // Half of a 1 s timeout rounds down to 0 s; heartbeats must still leave about once a second, not
+    // back to back.
+    CScriptedFront front;
+    Start({front.Address()}, 100ms, 1);
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    const auto until = Clock::now() + 2500ms;
+    int heartbeats = 0;
+    auto lastSent = Clock::now() - 1s;
+    while (Clock::now() < until && heartbeats <= 10) {
+        if (Clock::now() - lastSent >= 200ms) {
+            front.Send(0, 0, 0);  // keeps the client from dropping a silent peer
+            lastSent = Clock::now();
+        }
+        const auto message = front.WaitForMessage(100ms);
+        if (message && message->ServiceNo == 0) ++heartbeats;
+    }
+    EXPECT_GE(heartbeats, 1);
+    EXPECT_LE(heartbeats, 10) << "heartbeats sent back to back";
+}
+
 TEST_F(BackendClient, SilentPeerIsDroppedAndTheClientReconnectsAtOnce) {
     CScriptedFront front;
     Start({front.Address()}, 100ms, 2);
