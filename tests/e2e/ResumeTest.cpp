@@ -153,8 +153,8 @@ TEST(FlowResumeModes, AFreshSessionReplaysTheDayOrOnlyWhatIsNew) {
         const NarvInputOrderRecord order = OrderRequest("m2605", "DCE", '0', '0', price, 1, "day");
         ASSERT_EQ(first.Api().ReqInputOrder(&order, ++requestId), 0);
     }
-    // Each fill is pushed as the order, the trade and the filled order; each rest as the order twice.
-    ASSERT_TRUE(first.Events().WaitForPushes(10));
+    // Each fill is pushed as the order, the trade and the filled order; each rest as the order once.
+    ASSERT_TRUE(first.Events().WaitForPushes(8));
 
     struct Case {
         int resumeMode;  // SetAccountFlowResume

@@ -196,7 +196,10 @@ SimReply CTradingDesk::EnterOrder(const std::string& investorId, std::int64_t se
     const bool traded = Execute(*account, entered);
     // What a market order could not trade at once is not left working.
     if (entered.market && IsWorking(entered.record)) entered.record.OrderStatus = kCancelled;
-    PublishAfterChange(*account, entered, traded || entered.market);
+    // The acceptance above already told the application about an order that then neither traded nor
+    // ended; pushing the same record again would read as a second event.
+    const bool changed = traded || entered.market;
+    PublishAfterChange(*account, entered, changed, changed);
     return SimReply::Ok;
 }
 
@@ -347,14 +350,14 @@ void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, 
     sink_.OnTrade(account.account.investorId, t);
 }
 
-void CTradingDesk::PublishAfterChange(AccountState& account, OrderState& order, bool traded) {
+void CTradingDesk::PublishAfterChange(AccountState& account, OrderState& order, bool traded, bool orderChanged) {
     const std::string& investor = account.account.investorId;
     const SimInstrument& spec = market_.Instrument(order.instrument);
     order.record.FrozenMargin = FrozenMargin(order);
     order.record.Margin =
         order.opens ? order.record.AvgPrice * spec.multiplier * spec.marginRate * (order.record.Qty - order.record.QtyLeft)
                     : 0.0;
-    sink_.OnOrderChanged(investor, order.record);
+    if (orderChanged) sink_.OnOrderChanged(investor, order.record);
     // A close order freezes position even before it trades, so its position changes with every event.
     if (traded || !order.opens) {
         const bool positionLong = order.opens ? order.buys : !order.buys;

@@ -101,7 +101,9 @@ private:
     // Trades `order` against the book; returns whether anything traded.
     bool Execute(AccountState& account, OrderState& order);
     void Fill(AccountState& account, OrderState& order, double price, std::int32_t qty);
-    void PublishAfterChange(AccountState& account, OrderState& order, bool traded);
+    // `orderChanged` false: the order's record is what was last pushed (an entry that neither traded
+    // nor ended), so only the account's side of the change goes out.
+    void PublishAfterChange(AccountState& account, OrderState& order, bool traded, bool orderChanged = true);
     NELOPosiRecord BuildPosition(const AccountState& account, const PositionState& position) const;
     NELOFundRecord BuildFund(const AccountState& account) const;
     double FrozenMargin(const OrderState& order) const;
