@@ -23,18 +23,18 @@ constexpr std::int64_t kLimitMargin = kSimDepthLevels + 1;
 CMarketSimulator::CMarketSimulator(const std::vector<SimInstrument>& instruments, const std::string& tradingDay,
                                    std::uint32_t seed, double priceLimitRate)
     : random_(seed) {
-    for (const auto& spec : instruments) {
+    for (const auto& contract : instruments) {
         Book book;
-        book.spec = spec;
-        const std::int64_t settleTicks = std::llround(spec.preSettle / spec.tick);
+        book.contract = contract;
+        const std::int64_t settleTicks = std::llround(contract.preSettle / contract.tick);
         const std::int64_t limitTicks =
-            std::max<std::int64_t>(kLimitMargin * 2, std::llround(spec.preSettle * priceLimitRate / spec.tick));
+            std::max<std::int64_t>(kLimitMargin * 2, std::llround(contract.preSettle * priceLimitRate / contract.tick));
         book.lastTicks = settleTicks;
         book.lowLimitTicks = std::max<std::int64_t>(1, settleTicks - limitTicks);
         book.highLimitTicks = settleTicks + limitTicks;
         SimDepthSnapshot& s = book.snapshot;
-        CopyText(s.instrumentId, spec.instrumentId);
-        CopyText(s.exchangeId, spec.exchangeId);
+        CopyText(s.instrumentId, contract.instrumentId);
+        CopyText(s.exchangeId, contract.exchangeId);
         CopyText(s.tradingDay, tradingDay);
         CopyText(s.updateTime, "09:00:00");
         books_.push_back(book);
@@ -54,22 +54,22 @@ CMarketSimulator::CMarketSimulator(const std::vector<SimInstrument>& instruments
 
 int CMarketSimulator::Find(const std::string& instrumentId) const {
     for (std::size_t i = 0; i < books_.size(); ++i)
-        if (books_[i].spec.instrumentId == instrumentId) return static_cast<int>(i);
+        if (books_[i].contract.instrumentId == instrumentId) return static_cast<int>(i);
     return -1;
 }
 
 std::int64_t CMarketSimulator::ToTicks(std::size_t index, double price) const {
-    return std::llround(price / books_[index].spec.tick);
+    return std::llround(price / books_[index].contract.tick);
 }
 
 bool CMarketSimulator::OnTickGrid(std::size_t index, double price) const {
-    const double ticks = price / books_[index].spec.tick;
+    const double ticks = price / books_[index].contract.tick;
     return std::fabs(ticks - std::round(ticks)) < 1e-6;
 }
 
 double CMarketSimulator::FromTicks(std::size_t index, std::int64_t ticks) const {
     // Rounded so that 0.02 * 30625 prints as 612.5, not 612.5000000000001.
-    return std::round(static_cast<double>(ticks) * books_[index].spec.tick * 1e6) / 1e6;
+    return std::round(static_cast<double>(ticks) * books_[index].contract.tick * 1e6) / 1e6;
 }
 
 void CMarketSimulator::Step(const char* clockTime) {
@@ -87,7 +87,7 @@ void CMarketSimulator::Step(const char* clockTime) {
         s.lastPrice = FromTicks(i, book.lastTicks);
         s.lastQty = qty;
         s.volume += qty;
-        s.turnover += s.lastPrice * qty * book.spec.multiplier;
+        s.turnover += s.lastPrice * qty * book.contract.multiplier;
         s.openInterest = std::max<std::int64_t>(0, s.openInterest + interest(random_));
         s.highestPrice = std::max(s.highestPrice, s.lastPrice);
         s.lowestPrice = std::min(s.lowestPrice, s.lastPrice);
@@ -120,7 +120,7 @@ void CMarketSimulator::RecordTrade(std::size_t index, double price, std::int32_t
     s.lastPrice = price;
     s.lastQty = qty;
     s.volume += qty;
-    s.turnover += price * qty * books_[index].spec.multiplier;
+    s.turnover += price * qty * books_[index].contract.multiplier;
     s.highestPrice = std::max(s.highestPrice, price);
     s.lowestPrice = std::min(s.lowestPrice, price);
 }

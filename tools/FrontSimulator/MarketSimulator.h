@@ -20,7 +20,7 @@ public:
     void Step(const char* clockTime);
 
     std::size_t InstrumentCount() const { return books_.size(); }
-    const SimInstrument& Instrument(std::size_t index) const { return books_[index].spec; }
+    const SimInstrument& Instrument(std::size_t index) const { return books_[index].contract; }
     // Index of an instrument, or -1.
     int Find(const std::string& instrumentId) const;
     const SimDepthSnapshot& Snapshot(std::size_t index) const { return books_[index].snapshot; }
@@ -37,7 +37,7 @@ public:
 
 private:
     struct Book {
-        SimInstrument spec;
+        SimInstrument contract;
         std::int64_t lastTicks = 0;
         std::int64_t lowLimitTicks = 0;
         std::int64_t highLimitTicks = 0;

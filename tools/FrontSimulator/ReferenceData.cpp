@@ -68,30 +68,30 @@ bool CReferenceData::Matches(const SimInstrument& instrument, const SimQueryFilt
 
 std::vector<NELOInstrumentRecord> CReferenceData::Instruments(const SimQueryFilter& filter) const {
     std::vector<NELOInstrumentRecord> rows;
-    for (const auto& spec : config_.instruments) {
-        if (!Matches(spec, filter)) continue;
+    for (const auto& contract : config_.instruments) {
+        if (!Matches(contract, filter)) continue;
         NELOInstrumentRecord r{};
-        SimCopy(r.InstrumentID, spec.instrumentId);
-        SimCopy(r.InstrumentName, spec.instrumentId);
+        SimCopy(r.InstrumentID, contract.instrumentId);
+        SimCopy(r.InstrumentName, contract.instrumentId);
         r.FeeType = 'R';  // a rate of the traded value
-        r.FeeRate = spec.feeRate;
+        r.FeeRate = contract.feeRate;
         r.MarginRateType = 'R';
-        r.MarginRate = spec.marginRate;
+        r.MarginRate = contract.marginRate;
         r.DailyPriceLimit = config_.priceLimitRate;
-        r.TradeUnit = spec.multiplier;
-        r.MinMovement = spec.tick;
+        r.TradeUnit = contract.multiplier;
+        r.MinMovement = contract.tick;
         r.PriceScale = 1.0;
         r.PriceCoefficient = 1.0;
         r.InstrumentStatus = '1';
-        r.PriceMultiply = spec.multiplier;
+        r.PriceMultiply = contract.multiplier;
         r.EachQtyLimt = config_.maxOrderQty;
         r.TotalQtyLimt = config_.maxOrderQty * 10;
-        SimCopy(r.GoodsName, SimProductOf(spec.instrumentId));
-        SimCopy(r.ExchangeID, spec.exchangeId);
+        SimCopy(r.GoodsName, SimProductOf(contract.instrumentId));
+        SimCopy(r.ExchangeID, contract.exchangeId);
         r.InstrumentType = 'F';
-        r.CloseFeeRate = spec.feeRate;
-        r.CloseTodayFeeRate = spec.feeRate;
-        const std::string expiry = SimExpiryOf(spec.instrumentId, config_.tradingDay);
+        r.CloseFeeRate = contract.feeRate;
+        r.CloseTodayFeeRate = contract.feeRate;
+        const std::string expiry = SimExpiryOf(contract.instrumentId, config_.tradingDay);
         SimCopy(r.ExpiredDate, expiry);
         SimCopy(r.DeliveryDate, expiry);
         if (!expiry.empty()) SimCopy(r.OpenDate, std::to_string(std::stoi(expiry.substr(0, 4)) - 1) + expiry.substr(4));
@@ -104,15 +104,15 @@ std::vector<NELOInstrumentRecord> CReferenceData::Instruments(const SimQueryFilt
 std::vector<NELOProductRecord> CReferenceData::Products(const std::string& exchangeId,
                                                         const std::string& productId) const {
     std::vector<NELOProductRecord> rows;
-    for (const auto& spec : config_.instruments) {
-        const std::string product = SimProductOf(spec.instrumentId);
-        if ((!exchangeId.empty() && exchangeId != spec.exchangeId) || (!productId.empty() && productId != product))
+    for (const auto& contract : config_.instruments) {
+        const std::string product = SimProductOf(contract.instrumentId);
+        if ((!exchangeId.empty() && exchangeId != contract.exchangeId) || (!productId.empty() && productId != product))
             continue;
         bool seen = false;
-        for (const auto& row : rows) seen |= SimText(row.ProductID) == product && SimText(row.ExchangeID) == spec.exchangeId;
+        for (const auto& row : rows) seen |= SimText(row.ProductID) == product && SimText(row.ExchangeID) == contract.exchangeId;
         if (seen) continue;
         NELOProductRecord r{};
-        SimCopy(r.ExchangeID, spec.exchangeId);
+        SimCopy(r.ExchangeID, contract.exchangeId);
         r.InstrumentType = 'F';
         SimCopy(r.ProductID, product);
         SimCopy(r.ProductName, product);
@@ -123,14 +123,14 @@ std::vector<NELOProductRecord> CReferenceData::Products(const std::string& excha
 
 std::vector<NELOExchangeRecord> CReferenceData::Exchanges(const std::string& exchangeId) const {
     std::vector<NELOExchangeRecord> rows;
-    for (const auto& spec : config_.instruments) {
-        if (!exchangeId.empty() && exchangeId != spec.exchangeId) continue;
+    for (const auto& contract : config_.instruments) {
+        if (!exchangeId.empty() && exchangeId != contract.exchangeId) continue;
         bool seen = false;
-        for (const auto& row : rows) seen |= SimText(row.ExchangeID) == spec.exchangeId;
+        for (const auto& row : rows) seen |= SimText(row.ExchangeID) == contract.exchangeId;
         if (seen) continue;
         NELOExchangeRecord r{};
-        SimCopy(r.ExchangeID, spec.exchangeId);
-        SimCopy(r.ExchangeName, NameOfExchange(spec.exchangeId));
+        SimCopy(r.ExchangeID, contract.exchangeId);
+        SimCopy(r.ExchangeName, NameOfExchange(contract.exchangeId));
         rows.push_back(r);
     }
     return rows;
@@ -139,16 +139,16 @@ std::vector<NELOExchangeRecord> CReferenceData::Exchanges(const std::string& exc
 std::vector<NELOFeeRateRecord> CReferenceData::FeeRates(const std::string& investorId,
                                                         const SimQueryFilter& filter) const {
     std::vector<NELOFeeRateRecord> rows;
-    for (const auto& spec : config_.instruments) {
-        if (!Matches(spec, filter)) continue;
+    for (const auto& contract : config_.instruments) {
+        if (!Matches(contract, filter)) continue;
         NELOFeeRateRecord r{};
         SimCopy(r.InvestorID, investorId);
-        SimCopy(r.ExchangeID, spec.exchangeId);
-        SimCopy(r.InstrumentID, spec.instrumentId);
+        SimCopy(r.ExchangeID, contract.exchangeId);
+        SimCopy(r.InstrumentID, contract.instrumentId);
         r.FeeType = 'R';
-        r.FeeRate = spec.feeRate;
-        r.CloseFeeRate = spec.feeRate;
-        r.CloseTodayFeeRate = spec.feeRate;
+        r.FeeRate = contract.feeRate;
+        r.CloseFeeRate = contract.feeRate;
+        r.CloseTodayFeeRate = contract.feeRate;
         rows.push_back(r);
     }
     return rows;
@@ -157,15 +157,15 @@ std::vector<NELOFeeRateRecord> CReferenceData::FeeRates(const std::string& inves
 std::vector<NELOMarginRateRecord> CReferenceData::MarginRates(const std::string& investorId,
                                                               const SimQueryFilter& filter) const {
     std::vector<NELOMarginRateRecord> rows;
-    for (const auto& spec : config_.instruments) {
-        if (!Matches(spec, filter)) continue;
+    for (const auto& contract : config_.instruments) {
+        if (!Matches(contract, filter)) continue;
         NELOMarginRateRecord r{};
         SimCopy(r.InvestorID, investorId);
-        SimCopy(r.ExchangeID, spec.exchangeId);
-        SimCopy(r.InstrumentID, spec.instrumentId);
+        SimCopy(r.ExchangeID, contract.exchangeId);
+        SimCopy(r.InstrumentID, contract.instrumentId);
         r.MarginRateType = 'R';
-        r.LongMarginRate = spec.marginRate;
-        r.ShortMarginRate = spec.marginRate;
+        r.LongMarginRate = contract.marginRate;
+        r.ShortMarginRate = contract.marginRate;
         rows.push_back(r);
     }
     return rows;

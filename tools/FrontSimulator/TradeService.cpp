@@ -303,9 +303,9 @@ void CTradeService::OnQuotQuery(SessionState& s, CAPIPackage& request) {
     const SimQueryFilter filter = FilterOf(key);
     std::vector<NELOQuotRecord> rows;
     for (std::size_t i = 0; i < market_.InstrumentCount(); ++i) {
-        const SimInstrument& spec = market_.Instrument(i);
-        if ((!filter.instrumentId.empty() && filter.instrumentId != spec.instrumentId) ||
-            (!filter.exchangeId.empty() && filter.exchangeId != spec.exchangeId))
+        const SimInstrument& contract = market_.Instrument(i);
+        if ((!filter.instrumentId.empty() && filter.instrumentId != contract.instrumentId) ||
+            (!filter.exchangeId.empty() && filter.exchangeId != contract.exchangeId))
             continue;
         rows.emplace_back();
         SimFillQuotRecord(market_.Snapshot(i), rows.back());
@@ -454,9 +454,9 @@ void CTradeService::DeliverDeferred() {
 
 void CTradeService::AppendMarketStatus() {
     std::vector<std::string> exchanges;
-    for (const auto& spec : config_.instruments)
-        if (std::find(exchanges.begin(), exchanges.end(), spec.exchangeId) == exchanges.end())
-            exchanges.push_back(spec.exchangeId);
+    for (const auto& contract : config_.instruments)
+        if (std::find(exchanges.begin(), exchanges.end(), contract.exchangeId) == exchanges.end())
+            exchanges.push_back(contract.exchangeId);
     for (const auto& exchange : exchanges) {
         NELOMarketStatusRecord status{};
         status.MarketStatus = kContinuousTrading;

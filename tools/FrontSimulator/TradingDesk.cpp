@@ -65,9 +65,9 @@ const std::string& CTradingDesk::InvestorName(const std::string& investorId) con
 double CTradingDesk::LastPrice(std::size_t instrument) const { return market_.Snapshot(instrument).lastPrice; }
 
 bool CTradingDesk::Matches(std::size_t instrument, const SimQueryFilter& filter) const {
-    const SimInstrument& spec = market_.Instrument(instrument);
-    return (filter.instrumentId.empty() || filter.instrumentId == spec.instrumentId) &&
-           (filter.exchangeId.empty() || filter.exchangeId == spec.exchangeId);
+    const SimInstrument& contract = market_.Instrument(instrument);
+    return (filter.instrumentId.empty() || filter.instrumentId == contract.instrumentId) &&
+           (filter.exchangeId.empty() || filter.exchangeId == contract.exchangeId);
 }
 
 CTradingDesk::PositionState& CTradingDesk::PositionOf(AccountState& account, std::size_t instrument, bool isLong) {
@@ -93,25 +93,25 @@ std::int32_t CTradingDesk::ClosableQty(const AccountState& account, std::size_t 
 
 double CTradingDesk::FrozenMargin(const OrderState& order) const {
     if (!order.opens || !IsWorking(order.record)) return 0.0;
-    const SimInstrument& spec = market_.Instrument(order.instrument);
-    return order.record.Price * spec.multiplier * spec.marginRate * order.record.QtyLeft;
+    const SimInstrument& contract = market_.Instrument(order.instrument);
+    return order.record.Price * contract.multiplier * contract.marginRate * order.record.QtyLeft;
 }
 
 double CTradingDesk::FrozenFee(const OrderState& order) const {
     if (!IsWorking(order.record)) return 0.0;
-    const SimInstrument& spec = market_.Instrument(order.instrument);
-    return order.record.Price * spec.multiplier * spec.feeRate * order.record.QtyLeft;
+    const SimInstrument& contract = market_.Instrument(order.instrument);
+    return order.record.Price * contract.multiplier * contract.feeRate * order.record.QtyLeft;
 }
 
 SimReply CTradingDesk::Validate(const AccountState& account, const std::string& investorId,
                                 const NELOInputOrderRecord& request, int instrument) const {
     if (instrument < 0) return SimReply::UnknownInstrument;
     const auto index = static_cast<std::size_t>(instrument);
-    const SimInstrument& spec = market_.Instrument(index);
+    const SimInstrument& contract = market_.Instrument(index);
     const std::string requestInvestor = SimText(request.InvestorID);
     if (!requestInvestor.empty() && requestInvestor != investorId) return SimReply::InvestorMismatch;
     const std::string exchange = SimText(request.ExchangeID);
-    if (!exchange.empty() && exchange != spec.exchangeId) return SimReply::WrongExchange;
+    if (!exchange.empty() && exchange != contract.exchangeId) return SimReply::WrongExchange;
     const bool flagsKnown = (request.BSFlag == 'B' || request.BSFlag == 'S') &&
                             (request.OCFlag == 'O' || request.OCFlag == 'C' || request.OCFlag == 'T') &&
                             (request.PriceType == 'M' || request.PriceType == 'L');
@@ -130,7 +130,7 @@ SimReply CTradingDesk::Validate(const AccountState& account, const std::string& 
     if (request.OCFlag == 'O') {
         // A market order may trade anywhere up to the daily limit: reserve for the worst case.
         const double price = market ? book.highLimit : request.Price;
-        const double needed = price * spec.multiplier * request.Qty * (spec.marginRate + spec.feeRate);
+        const double needed = price * contract.multiplier * request.Qty * (contract.marginRate + contract.feeRate);
         if (needed > BuildFund(account).FreeBalance + 1e-6) return SimReply::InsufficientFunds;
     } else if (ClosableQty(account, index, !buys) < request.Qty) {
         return SimReply::InsufficientPosition;
@@ -147,7 +147,7 @@ SimReply CTradingDesk::EnterOrder(const std::string& investorId, std::int64_t se
     if (verdict != SimReply::Ok) return verdict;
 
     const auto index = static_cast<std::size_t>(instrument);
-    const SimInstrument& spec = market_.Instrument(index);
+    const SimInstrument& contract = market_.Instrument(index);
     const std::string now = clock_();
     OrderState order{};
     NELOOrderRecord& r = order.record;
@@ -158,7 +158,7 @@ SimReply CTradingDesk::EnterOrder(const std::string& investorId, std::int64_t se
     SimCopy(r.OrderSysID, SystemOrderNumber(number));
     SimCopy(r.OrderDate, config_.tradingDay);
     SimCopy(r.OrderTime, now);
-    SimCopy(r.InstrumentID, spec.instrumentId);
+    SimCopy(r.InstrumentID, contract.instrumentId);
     r.BSFlag = request.BSFlag;
     r.OCFlag = request.OCFlag;
     r.PriceType = request.PriceType;
@@ -171,7 +171,7 @@ SimReply CTradingDesk::EnterOrder(const std::string& investorId, std::int64_t se
     r.ConditionType = request.ConditionType;
     r.ConditionMethod = request.ConditionMethod;
     r.ConditionPrice = request.ConditionPrice;
-    SimCopy(r.ExchangeID, spec.exchangeId);
+    SimCopy(r.ExchangeID, contract.exchangeId);
     r.SessionID = sessionId;
     SimCopy(r.OrderRef, SimText(request.OrderRef));
     SimCopy(r.AccountID, investorId);
@@ -256,7 +256,7 @@ bool CTradingDesk::Execute(AccountState& account, OrderState& order) {
 }
 
 void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, std::int32_t qty) {
-    const SimInstrument& spec = market_.Instrument(order.instrument);
+    const SimInstrument& contract = market_.Instrument(order.instrument);
     const std::string now = clock_();
     NELOOrderRecord& r = order.record;
     const std::int32_t tradedBefore = r.Qty - r.QtyLeft;
@@ -264,8 +264,8 @@ void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, 
     r.QtyLeft -= qty;
     if (r.QtyLeft == 0) r.OrderStatus = kFilled;
     SimCopy(r.ModifyTime, now);
-    const double value = price * spec.multiplier * qty;
-    const double fee = value * spec.feeRate;
+    const double value = price * contract.multiplier * qty;
+    const double fee = value * contract.feeRate;
     account.fee += fee;
 
     NELOTradeRecord t{};
@@ -273,16 +273,16 @@ void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, 
     SimCopy(t.TradeDate, config_.tradingDay);
     SimCopy(t.MatchID, Decimal(nextMatchId_++));
     SimCopy(t.OrderID, SimText(r.OrderID));
-    SimCopy(t.InstrumentID, spec.instrumentId);
+    SimCopy(t.InstrumentID, contract.instrumentId);
     t.BSFlag = r.BSFlag;
     t.OCFlag = r.OCFlag;
     t.Price = price;
     t.Qty = qty;
     SimCopy(t.MatchDate, config_.tradingDay);
     SimCopy(t.MatchTime, now);
-    t.FeeRate = spec.feeRate;
-    t.Margin = order.opens ? value * spec.marginRate : 0.0;
-    SimCopy(t.ExchangeID, spec.exchangeId);
+    t.FeeRate = contract.feeRate;
+    t.Margin = order.opens ? value * contract.marginRate : 0.0;
+    SimCopy(t.ExchangeID, contract.exchangeId);
     SimCopy(t.AccountID, account.account.investorId);
     SimCopy(t.OrderSysID, SimText(r.OrderSysID));
     SimCopy(t.OrderRef, SimText(r.OrderRef));
@@ -303,21 +303,21 @@ void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, 
         SimCopy(d.MatchID, SimText(t.MatchID));
         SimCopy(d.OrderID, SimText(r.OrderID));
         SimCopy(d.InvestorID, account.account.investorId);
-        SimCopy(d.InstrumentID, spec.instrumentId);
+        SimCopy(d.InstrumentID, contract.instrumentId);
         d.BSFlag = r.BSFlag;
         d.Price = price;
         d.Qty = qty;
         d.QtyLeft = qty;
         SimCopy(d.InvestorName, account.account.name);
         d.Fee = fee;
-        d.Margin = value * spec.marginRate;
+        d.Margin = value * contract.marginRate;
         SimCopy(d.CreateDate, config_.tradingDay);
         SimCopy(d.CreateTime, now);
-        SimCopy(d.ExchangeID, spec.exchangeId);
+        SimCopy(d.ExchangeID, contract.exchangeId);
         d.CreatePrice = price;
         SimCopy(d.CreateTradeDate, config_.tradingDay);
         d.MarginRateType = 'R';
-        d.MarginRate = spec.marginRate;
+        d.MarginRate = contract.marginRate;
         d.PreSettle = market_.Snapshot(order.instrument).preSettle;
         SimCopy(d.InvestorUnit, SimText(r.InvestorUnit));
         lot.instrument = order.instrument;
@@ -332,15 +332,15 @@ void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, 
             if (toClose == 0) break;
             if (lot.instrument != order.instrument || (d.BSFlag == 'B') != positionLong || d.QtyLeft == 0) continue;
             const std::int32_t closing = std::min(toClose, d.QtyLeft);
-            const double pl = (price - d.Price) * spec.multiplier * closing * (positionLong ? 1 : -1);
+            const double pl = (price - d.Price) * contract.multiplier * closing * (positionLong ? 1 : -1);
             d.QtyLeft -= closing;
             d.ClosedPL += pl;
             d.CloseVolume += closing;
-            d.CloseAmount += price * spec.multiplier * closing;
+            d.CloseAmount += price * contract.multiplier * closing;
             d.ClosePrice = price;
             SimCopy(d.CloseDate, config_.tradingDay);
             SimCopy(d.CloseTime, now);
-            d.Margin = d.Price * spec.multiplier * spec.marginRate * d.QtyLeft;
+            d.Margin = d.Price * contract.multiplier * contract.marginRate * d.QtyLeft;
             position.closedPL += pl;
             account.closedPL += pl;
             touchedLots_.push_back(static_cast<std::size_t>(&lot - account.lots.data()));
@@ -352,10 +352,10 @@ void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, 
 
 void CTradingDesk::PublishAfterChange(AccountState& account, OrderState& order, bool traded, bool orderChanged) {
     const std::string& investor = account.account.investorId;
-    const SimInstrument& spec = market_.Instrument(order.instrument);
+    const SimInstrument& contract = market_.Instrument(order.instrument);
     order.record.FrozenMargin = FrozenMargin(order);
     order.record.Margin =
-        order.opens ? order.record.AvgPrice * spec.multiplier * spec.marginRate * (order.record.Qty - order.record.QtyLeft)
+        order.opens ? order.record.AvgPrice * contract.multiplier * contract.marginRate * (order.record.Qty - order.record.QtyLeft)
                     : 0.0;
     if (orderChanged) sink_.OnOrderChanged(investor, order.record);
     // A close order freezes position even before it trades, so its position changes with every event.
@@ -372,21 +372,21 @@ void CTradingDesk::PublishAfterChange(AccountState& account, OrderState& order, 
 }
 
 NELOPosiRecord CTradingDesk::BuildPosition(const AccountState& account, const PositionState& position) const {
-    const SimInstrument& spec = market_.Instrument(position.instrument);
+    const SimInstrument& contract = market_.Instrument(position.instrument);
     const SimDepthSnapshot& book = market_.Snapshot(position.instrument);
     NELOPosiRecord p{};
     SimCopy(p.TradeDate, config_.tradingDay);
     SimCopy(p.InvestorID, account.account.investorId);
-    SimCopy(p.ExchangeID, spec.exchangeId);
-    SimCopy(p.InstrumentID, spec.instrumentId);
+    SimCopy(p.ExchangeID, contract.exchangeId);
+    SimCopy(p.InstrumentID, contract.instrumentId);
     p.BSFlag = position.isLong ? 'B' : 'S';
     double cost = 0.0;
     for (const auto& lot : account.lots) {
         if (lot.instrument != position.instrument || (lot.record.BSFlag == 'B') != position.isLong) continue;
         p.Qty += lot.record.QtyLeft;
-        cost += lot.record.Price * spec.multiplier * lot.record.QtyLeft;
+        cost += lot.record.Price * contract.multiplier * lot.record.QtyLeft;
     }
-    p.Price = p.Qty ? cost / (static_cast<double>(p.Qty) * spec.multiplier) : 0.0;
+    p.Price = p.Qty ? cost / (static_cast<double>(p.Qty) * contract.multiplier) : 0.0;
     p.TodayQty = p.Qty;
     for (const auto& order : account.orders)
         if (IsWorking(order.record) && !order.opens && order.instrument == position.instrument &&
@@ -394,8 +394,8 @@ NELOPosiRecord CTradingDesk::BuildPosition(const AccountState& account, const Po
             p.QtyFrozen += order.record.QtyLeft;
     p.TodayQtyFrozen = p.QtyFrozen;
     p.ClosedPL = position.closedPL;
-    p.FloatingPL = (LastPrice(position.instrument) * spec.multiplier * p.Qty - cost) * (position.isLong ? 1 : -1);
-    p.Margin = cost * spec.marginRate;
+    p.FloatingPL = (LastPrice(position.instrument) * contract.multiplier * p.Qty - cost) * (position.isLong ? 1 : -1);
+    p.Margin = cost * contract.marginRate;
     p.Fee = position.fee;
     p.Cost = cost;
     p.OpenCost = cost;
@@ -408,7 +408,7 @@ NELOPosiRecord CTradingDesk::BuildPosition(const AccountState& account, const Po
     p.CloseProfitByDate = position.closedPL;
     p.CloseProfitByTrade = position.closedPL;
     p.MarginRateType = 'R';
-    p.MarginRate = spec.marginRate;
+    p.MarginRate = contract.marginRate;
     return p;
 }
 
@@ -470,8 +470,8 @@ std::vector<NELOPosiDetailRecord> CTradingDesk::PositionDetails(const std::strin
         for (const auto& lot : account->lots) {
             if (!Matches(lot.instrument, filter)) continue;
             NELOPosiDetailRecord d = lot.record;
-            const SimInstrument& spec = market_.Instrument(lot.instrument);
-            d.FloatingPL = (LastPrice(lot.instrument) - d.Price) * spec.multiplier * d.QtyLeft *
+            const SimInstrument& contract = market_.Instrument(lot.instrument);
+            d.FloatingPL = (LastPrice(lot.instrument) - d.Price) * contract.multiplier * d.QtyLeft *
                            (d.BSFlag == 'B' ? 1 : -1);
             d.PositionProfitByDate = d.FloatingPL;
             d.PositionProfitByTrade = d.FloatingPL;
