@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   tshark  # runs the generated dissector in the wire-tool tests (editcap comes with it)
+  xxd     # shows the input of a fuzzer crash in the test log
+  python3 # writes the benchmark report (tools/run-benchmarks.sh)
 )
 
 missing=()
