@@ -262,6 +262,87 @@ TEST(WireDecoderTest, TextsThatAreNotGbkAreEscaped) {
     EXPECT_EQ(WireTextForDisplay(bytes, sizeof bytes), "a成\\xff\\x22\\x01");
 }
 
+// Passwords are the investor's secrets: a dump is pasted into bug reports, so their values are masked in
+// every service that carries one unless the reader asks for them.
+TEST(WireDecoderTest, PasswordsAreMaskedUnlessAskedFor) {
+    NELOLoginReqRecord login{};
+    std::strcpy(login.InvestorID, "demo");
+    std::strcpy(login.InvestorPassword, "s3cret!");
+    NELOChangePasswordRecord change{};
+    std::strcpy(change.InvestorID, "demo");
+    std::strcpy(change.InvestorOldPassword, "s3cret!");
+    std::strcpy(change.InvestorNewPassword, "n3w-one");
+    quot::NELOQuotLoginReqRecord quoteLogin{};
+    std::strcpy(quoteLogin.InvestorID, "demo");
+    std::strcpy(quoteLogin.InvestorPassword, "s3cret!");
+    NELOLoginReqRecord noPassword{};
+    std::strcpy(noPassword.InvestorID, "demo");
+    struct Case {
+        const char* name;
+        WireService service;
+        Bytes payload;
+        std::vector<const char*> masked;  // field labels whose values are secret
+        const char* emptyShown;           // a password left empty is shown as empty
+    };
+    const std::vector<Case> cases = {
+        {"trade login", WireService::Trade,
+         Message(116, 1, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &login); }),
+         {"InvestorPassword (1035) = "}, nullptr},
+        {"password change", WireService::Trade,
+         Message(120, 2, 0, [&](CAPIPackage& p) {
+             TZOAddRecord(p, TZOField::ChangePasswordReq.id, kNELOChangePasswordLayout, &change);
+         }),
+         {"InvestorOldPassword (1041) = ", "InvestorNewPassword (1042) = "}, nullptr},
+        {"quote login", WireService::Quote,
+         Message(116, 1, 0, [&](CAPIPackage& p) {
+             TZOAddRecord(p, TZOField::LoginReq.id, quot::kNELOQuotLoginReqLayout, &quoteLogin);
+         }),
+         {"InvestorPassword (1035) = "}, nullptr},
+        {"login without a password", WireService::Trade,
+         Message(116, 1, 0, [&](CAPIPackage& p) {
+             TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &noPassword);
+         }),
+         {}, "InvestorPassword (1035) = \"\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string hidden = Dump(DecodeWireMessage(c.service, c.payload.data(), c.payload.size()));
+        const std::string shown = Dump(DecodeWireMessage(c.service, c.payload.data(), c.payload.size(), true));
+        EXPECT_EQ(hidden.find("s3cret!"), std::string::npos) << hidden;
+        EXPECT_EQ(hidden.find("n3w-one"), std::string::npos) << hidden;
+        EXPECT_NE(hidden.find("InvestorID (1034) = \"demo\""), std::string::npos) << hidden;
+        for (const char* label : c.masked) {
+            EXPECT_NE(hidden.find(std::string(label) + "******** (hidden"), std::string::npos) << label << hidden;
+            EXPECT_NE(shown.find(std::string(label) + "\""), std::string::npos) << label << shown;
+        }
+        if (c.emptyShown) {
+            EXPECT_NE(hidden.find(c.emptyShown), std::string::npos) << hidden;
+        }
+    }
+}
+
+// The hex view of a frame would give the password away byte by byte.
+TEST(WireDumpTest, HexViewHidesMaskedBytes) {
+    NELOLoginReqRecord login{};
+    std::strcpy(login.InvestorID, "demo");
+    std::strcpy(login.InvestorPassword, "ABC");  // 41 42 43
+    const Bytes frame = Frame(Message(116, 1, 0, [&](CAPIPackage& p) {
+        TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &login);
+    }));
+    for (const bool show : {false, true}) {
+        WireDumpOptions options;
+        options.input = WireDumpOptions::Input::Raw;
+        options.hexPayload = true;
+        options.showPasswords = show;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunWireDump(std::string(frame.begin(), frame.end()), options, out, err).exitStatus, kWireDumpClean);
+        const std::string text = out.str();
+        EXPECT_EQ(text.find("41 42 43") != std::string::npos, show) << text;
+        EXPECT_EQ(text.find("** ** **") != std::string::npos, !show) << text;
+        EXPECT_NE(text.find("64 65 6d 6f"), std::string::npos) << text;  // "demo" stays readable
+    }
+}
+
 // --- capture files and the whole dump --------------------------------------------------------------------
 
 // A capture of one conversation: login request, its reply split over two segments, then a push.
@@ -360,6 +441,7 @@ TEST(WireDumpTest, ClientSideWithoutTheHandshake) {
 TEST(WireDumpTest, ExitStatusesTellScriptsWhatHappened) {
     const Bytes good = Frame(Message(0, 0, 0, [](CAPIPackage&) {}));
     const Bytes oversized = Concat({good, Header(kWireMaxFrameLength + 1)});
+    const Bytes noEnvelope = Concat({Header(2), Bytes{'x', 'y'}});
     std::string capture = RecordedConversation();
     std::string cutCapture = capture.substr(0, capture.size() - 10);
     WireDumpOptions raw;
@@ -381,6 +463,14 @@ TEST(WireDumpTest, ExitStatusesTellScriptsWhatHappened) {
         {"not a capture although one was promised", std::string(good.begin(), good.end()), forcedCapture,
          kWireDumpUnreadable, 0},
         {"empty input", "", WireDumpOptions{}, kWireDumpClean, 0},
+        {"a text file", "hello, this is not a capture\n", WireDumpOptions{}, kWireDumpUnreadable, 0},
+        {"shorter than a frame header", "ab", WireDumpOptions{}, kWireDumpUnreadable, 0},
+        {"a first frame cut short, told from its first bytes", std::string(good.begin(), good.end() - 1),
+         WireDumpOptions{}, kWireDumpUnreadable, 0},
+        {"a first frame cut short, read as raw frames", std::string(good.begin(), good.end() - 1), raw,
+         kWireDumpProblems, 0},
+        {"a first frame without an envelope", std::string(noEnvelope.begin(), noEnvelope.end()),
+         WireDumpOptions{}, kWireDumpUnreadable, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

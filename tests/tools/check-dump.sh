@@ -55,6 +55,12 @@ messages=$(grep -c '^#' "$out")
 # The service of the quote connection is told once a quote-only ServiceNo passes.
 grep -q '^#.* S->C quote ' "$out" || fail "the quote connection is not recognised"
 
+# The session's password (narv_capture_session logs in with demo123) is masked unless asked for.
+! grep -q 'demo123' "$out" || fail "the password is shown without --show-passwords"
+grep -qF 'InvestorPassword (1035) = ******** (hidden' "$out" || fail "the masked password is not marked as hidden"
+"$dump" --show-passwords "$capture" | grep -F 'InvestorPassword (1035) = "demo123"' >/dev/null ||
+  fail "--show-passwords does not show the password"
+
 # Standard input serves as well as a file.
 "$dump" - <"$capture" | cmp -s - "$out" || fail "the capture read from standard input dumps differently"
 

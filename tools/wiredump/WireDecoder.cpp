@@ -58,6 +58,12 @@ private:
     std::string error_;
 };
 
+// What every level of one message's decoding needs to know.
+struct WireDecodeContext {
+    const std::uint8_t* payload;  // start of the message, for offsets of masked values
+    bool showSecrets;
+};
+
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string FieldLabel(const TZOFieldDef& row) { return std::string(row.name) + " (" + std::to_string(row.id) + ")"; }
@@ -107,6 +113,19 @@ std::string FormatValue(const TZOFieldDef& row, const RawField& field, std::stri
     return "<" + WireHex(field.value, field.length) + ">";
 }
 
+// Fields whose values are secrets: shown masked unless the reader asks for them, so that a dump pasted
+// into a bug report or a chat does not hand out an investor's password.
+const TZOFieldDef* const kSecretFields[] = {&TZOField::InvestorPassword, &TZOField::InvestorOldPassword,
+                                            &TZOField::InvestorNewPassword};
+
+bool IsSecret(const TZOFieldDef& row) {
+    for (const TZOFieldDef* secret : kSecretFields)
+        if (secret == &row) return true;
+    return false;
+}
+
+constexpr char kMaskedValue[] = "******** (hidden; --show-passwords shows it)";
+
 void AddProblem(WireDecodedMessage& out, WireNode& node, const std::string& problem) {
     out.problems.push_back(problem);
     node.children.push_back({"!! " + problem, {}});
@@ -116,7 +135,7 @@ void AddProblem(WireDecodedMessage& out, WireNode& node, const std::string& prob
 // slot after the last match onwards: senders write fields in layout order, which is also how the decoder
 // tells apart two rows of one layout that share an id (AskQty5 and ExchangeID of a quote).
 void DecodeRecord(const WireRecordDef& record, const std::uint8_t* data, std::uint32_t length, WireNode& node,
-                  WireDecodedMessage& out) {
+                  WireDecodedMessage& out, const WireDecodeContext& context) {
     const TZORecordLayout& layout = *record.layout;
     FieldWalker walker(data, length);
     RawField field;
@@ -136,14 +155,19 @@ void DecodeRecord(const WireRecordDef& record, const std::uint8_t* data, std::ui
             continue;
         }
         std::string problem;
-        const std::string value = FormatValue(*slot->field, field, problem);
+        std::string value = FormatValue(*slot->field, field, problem);
+        if (!context.showSecrets && IsSecret(*slot->field) && field.length > 0 && field.value[0] != 0) {
+            value = kMaskedValue;
+            out.secretRanges.push_back({static_cast<std::uint32_t>(field.value - context.payload), field.length});
+        }
         node.children.push_back({FieldLabel(*slot->field) + " = " + value, {}});
         if (!problem.empty()) AddProblem(out, node, problem);
     }
     if (!walker.Error().empty()) AddProblem(out, node, std::string(record.name) + ": " + walker.Error());
 }
 
-void DecodeList(const WireBodyPart& part, const RawField& field, WireNode& node, WireDecodedMessage& out) {
+void DecodeList(const WireBodyPart& part, const RawField& field, WireNode& node, WireDecodedMessage& out,
+                const WireDecodeContext& context) {
     std::uint32_t position = 0;
     int row = 0;
     while (position < field.length) {
@@ -158,7 +182,7 @@ void DecodeList(const WireBodyPart& part, const RawField& field, WireNode& node,
             return;
         }
         WireNode rowNode{"row " + std::to_string(++row) + " (" + part.record->name + ")", {}};
-        DecodeRecord(*part.record, field.value + position + 4, rowLength, rowNode, out);
+        DecodeRecord(*part.record, field.value + position + 4, rowLength, rowNode, out, context);
         node.children.push_back(std::move(rowNode));
         position += 4 + rowLength;
     }
@@ -166,7 +190,7 @@ void DecodeList(const WireBodyPart& part, const RawField& field, WireNode& node,
 }
 
 void DecodeBody(const WireBodyPart* parts, std::size_t partCount, const std::uint8_t* data, std::uint32_t length,
-                WireDecodedMessage& out) {
+                WireDecodedMessage& out, const WireDecodeContext& context) {
     FieldWalker walker(data, length);
     RawField field;
     while (walker.Next(field)) {
@@ -183,9 +207,9 @@ void DecodeBody(const WireBodyPart* parts, std::size_t partCount, const std::uin
         const bool isList = (part->field->flags & kTZORecordSetFlag) != 0;
         WireNode node{FieldLabel(*part->field) + (isList ? " list of " : " ") + part->record->name, {}};
         if (isList)
-            DecodeList(*part, field, node, out);
+            DecodeList(*part, field, node, out, context);
         else
-            DecodeRecord(*part->record, field.value, field.length, node, out);
+            DecodeRecord(*part->record, field.value, field.length, node, out, context);
         out.body.push_back(std::move(node));
     }
     if (!walker.Error().empty()) {
@@ -210,8 +234,10 @@ bool FindEnvelopeField(const std::uint8_t* payload, std::uint32_t length, std::u
 
 }  // namespace
 
-WireDecodedMessage DecodeWireMessage(WireService service, const std::uint8_t* payload, std::uint32_t length) {
+WireDecodedMessage DecodeWireMessage(WireService service, const std::uint8_t* payload, std::uint32_t length,
+                                     bool showSecrets) {
     WireDecodedMessage out;
+    const WireDecodeContext context{payload, showSecrets};
     RawField head, body;
     std::string headError, bodyError;
     out.hasHead = FindEnvelopeField(payload, length, TZOField::ApiHead.id, head, headError);
@@ -253,12 +279,12 @@ WireDecodedMessage DecodeWireMessage(WireService service, const std::uint8_t* pa
     }
     if (out.message->isFlowPush) {
         if (out.pushKind)
-            DecodeBody(&out.pushKind->part, 1, body.value, body.length, out);
+            DecodeBody(&out.pushKind->part, 1, body.value, body.length, out, context);
         else if (body.length > 0)
             out.body.push_back({"body of " + std::to_string(body.length) + " bytes: <" + WireHex(body.value, body.length) + ">", {}});
         return out;
     }
-    DecodeBody(out.message->parts, kWireMaxBodyParts, body.value, body.length, out);
+    DecodeBody(out.message->parts, kWireMaxBodyParts, body.value, body.length, out, context);
     return out;
 }
 

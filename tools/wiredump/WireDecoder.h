@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "WireCatalog.h"
@@ -26,10 +27,14 @@ struct WireDecodedMessage {
     // Everything that does not decode cleanly: a field running past its package, a value whose length
     // does not fit its type, a field the message does not define, ...
     std::vector<std::string> problems;
+    // Where the masked secret values lie in the payload (offset, length), so that a hex view hides them too.
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> secretRanges;
 };
 
 // `service` decides which service's definitions name the fields (the two share some ServiceNos).
-WireDecodedMessage DecodeWireMessage(WireService service, const std::uint8_t* payload, std::uint32_t length);
+// Passwords (login, password change) are masked unless `showSecrets`.
+WireDecodedMessage DecodeWireMessage(WireService service, const std::uint8_t* payload, std::uint32_t length,
+                                     bool showSecrets = false);
 
 // Helpers shared with the stream side and with tests.
 std::string WireHex(const std::uint8_t* bytes, std::uint32_t length, std::uint32_t limit = 48);

@@ -6,7 +6,9 @@
 #include <memory>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
+#include "TZOByteOrder.h"
 #include "WireCapture.h"
 #include "WireDecoder.h"
 #include "WireStream.h"
@@ -58,16 +60,14 @@ public:
         }
         const WireService service = ServiceFor(connection, event.payload);
         WireDecodedMessage message = DecodeWireMessage(
-            service, event.payload.data(), static_cast<std::uint32_t>(event.payload.size()));
+            service, event.payload.data(), static_cast<std::uint32_t>(event.payload.size()), options_.showPasswords);
         Learn(connection, from, to, message);
         ++messages_;
         out_ << "#" << index_ << " " << where << Route(from, to) << " " << DirectionText(connection, from, message)
              << " " << WireServiceName(service) << (connection.serviceKnown ? "" : "?") << "  frame "
              << event.payload.size() << " bytes\n";
         out_ << "  " << message.summary << '\n';
-        if (options_.hexPayload)
-            out_ << "  bytes: " << WireHex(event.payload.data(), static_cast<std::uint32_t>(event.payload.size()), 1u << 16)
-                 << '\n';
+        if (options_.hexPayload) out_ << "  bytes: " << MaskedHex(event.payload, message.secretRanges) << '\n';
         PrintNodes(out_, message.body, 2);
         problems_ += message.problems.size();
         for (const std::string& problem : EnvelopeProblems(message)) out_ << "  !! " << problem << '\n';
@@ -82,6 +82,16 @@ public:
     std::uint64_t Problems() const { return problems_; }
 
 private:
+    // Every byte of the frame in hex (frames are far below the limit), with masked values as "**".
+    static std::string MaskedHex(const std::vector<std::uint8_t>& payload,
+                                 const std::vector<std::pair<std::uint32_t, std::uint32_t>>& secrets) {
+        std::string text = WireHex(payload.data(), static_cast<std::uint32_t>(payload.size()), 1u << 16);
+        for (const auto& [offset, length] : secrets)
+            for (std::uint32_t i = offset; i < offset + length && 3u * i + 1 < text.size(); ++i)
+                text.replace(3u * i, 2, "**");
+        return text;
+    }
+
     // " from -> to", or nothing for a raw stream, whose ends are unknown.
     static std::string Route(const std::string& from, const std::string& to) {
         if (from.empty()) return "";
@@ -266,6 +276,18 @@ private:
     std::string when_;
 };
 
+// Raw frames are recognised by their first frame: a length the libraries accept, and all of it present
+// with an envelope head. Anything else that is not a capture either (a text file, a core dump, a capture
+// format this tool does not read) is reported as such rather than as one enormous bad frame.
+bool LooksLikeRawFrames(const std::string& bytes) {
+    if (bytes.empty()) return true;  // an empty stream of frames
+    if (bytes.size() < 4) return false;
+    const auto* head = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const std::uint32_t announced = tzo_wire::LoadU32(head);
+    if (announced > kWireMaxFrameLength || bytes.size() - 4 < announced) return false;
+    return DecodeWireMessage(WireService::Trade, head + 4, announced).hasHead;
+}
+
 }  // namespace
 
 WireDumpResult RunWireDump(const std::string& bytes, const WireDumpOptions& options, std::ostream& out,
@@ -292,6 +314,12 @@ WireDumpResult RunWireDump(const std::string& bytes, const WireDumpOptions& opti
         dump.Finish();
         if (!reader.Error().empty()) dumper.Problem("capture: " + reader.Error());
     } else {
+        if (options.input == WireDumpOptions::Input::Auto && !LooksLikeRawFrames(bytes)) {
+            err << "narv_wiredump: not a capture: neither pcap, pcapng nor raw frames (first bytes "
+                << WireHex(head, static_cast<std::uint32_t>(bytes.size()), 8) << "); --raw reads it as frames\n";
+            result.exitStatus = kWireDumpUnreadable;
+            return result;
+        }
         Connection connection;
         WireFrameSplitter splitter(
             [&](const WireFrameEvent& event) { dumper.OnFrame(connection, "", "", "", event); });

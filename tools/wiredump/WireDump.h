@@ -12,7 +12,7 @@
 constexpr int kWireDumpClean = 0;        // every frame decoded cleanly
 constexpr int kWireDumpProblems = 1;     // all of the input was read, some frames or fields were bad
 constexpr int kWireDumpUsage = 2;        // bad command line
-constexpr int kWireDumpUnreadable = 3;   // the input cannot be opened or is not a capture at all
+constexpr int kWireDumpUnreadable = 3;   // the input cannot be opened, or is neither a capture nor raw frames
 
 struct WireDumpOptions {
     enum class Input { Auto, Capture, Raw };
@@ -21,6 +21,7 @@ struct WireDumpOptions {
     WireService service = WireService::Trade;
     std::vector<std::uint16_t> serverPorts;  // tells the client side when the capture lacks the handshake
     bool hexPayload = false;                 // print every frame's bytes too
+    bool showPasswords = false;              // otherwise password values are masked, in the hex view too
 };
 
 struct WireDumpResult {

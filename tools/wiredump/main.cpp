@@ -32,11 +32,14 @@ const char kHelp[] =
     "  --server-port PORT    the front listens on PORT (repeatable); tells client from server when the\n"
     "                        capture lacks the connection's start\n"
     "  --hex                 also print each message's bytes\n"
+    "  --show-passwords      show password values (login, password change); masked by default, in\n"
+    "                        the --hex bytes too\n"
     "\n"
     "Bad frames and fields are reported in place (lines starting with \"!!\") and the dump goes on.\n"
     "\n"
     "Exit status: 0 every frame decoded cleanly; 1 the whole input was read but some frames or fields\n"
-    "were bad; 2 bad command line; 3 the input cannot be read or is not a capture.\n";
+    "were bad; 2 bad command line; 3 the input cannot be read, or is not a capture (neither pcap,\n"
+    "pcapng nor raw frames: unless --raw, raw frames must start with a whole frame).\n";
 
 int Usage(const std::string& message) {
     std::cerr << "narv_wiredump: " << message << "\n(--help lists the options)\n";
@@ -68,6 +71,8 @@ int main(int argc, char** argv) {
             options.input = WireDumpOptions::Input::Raw;
         } else if (arg == "--hex") {
             options.hexPayload = true;
+        } else if (arg == "--show-passwords") {
+            options.showPasswords = true;
         } else if (arg == "--service") {
             if (++i == argc) return Usage("--service needs trade or quote");
             const std::string name = argv[i];
