@@ -29,7 +29,7 @@ write_basic_package_version_file(
   VERSION ${PROJECT_VERSION}
   COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/package/narvConfig.cmake ${PROJECT_BINARY_DIR}/package/narvConfigVersion.cmake
-        DESTINATION ${NARV_PACKAGE_INSTALL_DIR})
+        DESTINATION ${NARV_PACKAGE_INSTALL_DIR} COMPONENT ${NARV_LIBRARIES_COMPONENT})
 
 # pkg-config: the prefix is found from the .pc file's own directory.
 file(RELATIVE_PATH NARV_PKGCONFIG_TO_PREFIX /prefix/${NARV_PKGCONFIG_INSTALL_DIR} /prefix)
@@ -42,5 +42,6 @@ foreach(library narvtraderapi narvmduserapi)
   endif()
   set(NARV_PC_LIBRARY ${library})
   configure_file(${CMAKE_CURRENT_LIST_DIR}/narv.pc.in ${PROJECT_BINARY_DIR}/package/${library}.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/package/${library}.pc DESTINATION ${NARV_PKGCONFIG_INSTALL_DIR})
+  install(FILES ${PROJECT_BINARY_DIR}/package/${library}.pc DESTINATION ${NARV_PKGCONFIG_INSTALL_DIR}
+          COMPONENT ${NARV_LIBRARIES_COMPONENT})
 endforeach()

@@ -2,7 +2,10 @@
 # Installs a built tree into a scratch prefix and checks what the installation promises:
 #   - find_package(narv) gives the imported targets, honours versions and components, and still works
 #     after the installation was moved elsewhere;
-#   - the pkg-config files build and link a program that uses both libraries.
+#   - the pkg-config files build and link a program that uses both libraries;
+#   - the tools component puts the front simulator, the wire dump and the wire recorder in bin/ (each
+#     runs from there), and the dissector and the simulator's sample configuration in share/narv/; the
+#     libraries component alone installs none of them.
 #
 #   bash examples/check-installed-package.sh BUILD_DIR SCRATCH_DIR
 set -uo pipefail
@@ -94,5 +97,41 @@ CPP
 else
     echo "pkg-config is not installed: its files are not checked"
 fi
+
+# check CONDITION... MESSAGE: counts a failure when the test command fails.
+check() {
+    local message=${*: -1}
+    if "${@:1:$#-1}"; then
+        echo "ok: $message"
+    else
+        echo "FAILED: $message"
+        failures=$((failures + 1))
+    fi
+}
+
+for tool in narv_front_simulator narv_wiredump narv_wirerecord; do
+    check bash -c "'$prefix/bin/$tool' --help | grep -q '^usage: $tool'" "bin/$tool is installed and runs"
+done
+for file in narv.lua front-simulator.conf; do
+    check test -s "$prefix/share/narv/$file" "share/narv/$file is installed"
+done
+
+# The installed simulator serves with its installed configuration: its first line names both ports.
+coproc SIMULATOR { exec "$prefix/bin/narv_front_simulator" --config "$prefix/share/narv/front-simulator.conf" \
+                        2>"$scratch/simulator.err"; }
+simulator_pid=$SIMULATOR_PID
+ports=""
+read -r -t 20 ports <&"${SIMULATOR[0]}" || true
+check grep -Eq '^trade=127\.0\.0\.1:[0-9]+ quote=127\.0\.0\.1:[0-9]+$' <<<"$ports" \
+    "the installed simulator starts with share/narv/front-simulator.conf ($ports)"
+kill -TERM "$simulator_pid" 2>/dev/null
+wait "$simulator_pid"
+check test $? -eq 0 "the installed simulator stops cleanly on SIGTERM"
+
+libraries_only=$scratch/libraries-only
+rm -rf "$libraries_only"
+cmake --install "$build" --prefix "$libraries_only" --component libraries >/dev/null
+check test -e "$libraries_only/include/narv/NarvSqelTraderApi.h" "--component libraries installs the headers"
+check test ! -e "$libraries_only/bin" -a ! -e "$libraries_only/share" "--component libraries leaves the tools out"
 
 exit $((failures > 0))

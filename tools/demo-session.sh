@@ -46,7 +46,8 @@ quietly() {
 
 echo "== installing the libraries into $prefix"
 rm -rf "$prefix"
-quietly cmake --install "$build" --prefix "$prefix"
+# The libraries' component only: the tools' component needs every tool built, and the demo needs none.
+quietly cmake --install "$build" --prefix "$prefix" --component libraries
 
 echo "== building narv_demo against that installation"
 launcher=()
