@@ -52,3 +52,20 @@ add_test(NAME installed_package_is_usable
                  ${CMAKE_CURRENT_BINARY_DIR}/package-check)
 # Every install writes the build tree's install_manifest.txt: one at a time.
 set_tests_properties(installed_package_is_usable PROPERTIES RESOURCE_LOCK narv_install TIMEOUT 120)
+
+# Each small example, built beside the demo against the installed libraries and run by the same session
+# script against a simulator of its own. The lost-connection example's simulator closes the first trade
+# connection after its fourth message, just after the example's first order.
+set(narv_example_simulator_options_example_survive_lost_connection
+    "--close-after 4 --fault-connections 1 --fault-services trade")
+set(examples ${NARV_EXAMPLES})
+while(examples)
+  list(POP_FRONT examples program source)
+  add_test(NAME ${program}_against_installed_libraries
+           COMMAND bash ${PROJECT_SOURCE_DIR}/tools/demo-session.sh ${PROJECT_BINARY_DIR})
+  set_tests_properties(${program}_against_installed_libraries PROPERTIES
+    ENVIRONMENT "NARV_DEMO_WORK=${narv_demo_work};NARV_DEMO_PROGRAM=${program};NARV_SIMULATOR_OPTIONS=${narv_example_simulator_options_${program}}"
+    FIXTURES_REQUIRED narv_demo_built
+    RESOURCE_LOCK narv_install
+    TIMEOUT 120)
+endwhile()

@@ -9,6 +9,8 @@
 #
 # Scratch files go to $NARV_DEMO_WORK (default BUILD_DIR/demo): prefix/, demo-build/, simulator.log.
 # $NARV_SIMULATOR_OPTIONS adds options to the simulator's command line (its fault switches, for tests).
+# $NARV_DEMO_PROGRAM runs another program of examples/ instead of narv_demo (e.g. example_queries); it
+# gets the same --trade-front and --quote-front options.
 # Exit status: narv_demo's own (0 success, 1 refused, 2 usage, 3 timed out, 4 no connection; see
 # narv_demo --help), or 9 when the session could not be set up (install, build or simulator failed).
 set -euo pipefail
@@ -49,7 +51,7 @@ rm -rf "$prefix"
 # The libraries' component only: the tools' component needs every tool built, and the demo needs none.
 quietly cmake --install "$build" --prefix "$prefix" --component libraries
 
-echo "== building narv_demo against that installation"
+echo "== building narv_demo and the examples against that installation"
 launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 # Built without optimisation: it only waits on the network, and compiles in half the time.
@@ -97,9 +99,10 @@ quote_front=${BASH_REMATCH[2]}
 echo "   trade service on $trade_front, quote service on $quote_front"
 
 status=0
-"$demo_build/narv_demo" --trade-front "$trade_front" --quote-front "$quote_front" "$@" || status=$?
+program=${NARV_DEMO_PROGRAM:-narv_demo}
+"$demo_build/$program" --trade-front "$trade_front" --quote-front "$quote_front" "$@" || status=$?
 if [ "$status" -ne 0 ]; then
-    echo "demo-session: narv_demo exited with status $status; the simulator's log ($simulator_log):" >&2
+    echo "demo-session: $program exited with status $status; the simulator's log ($simulator_log):" >&2
     tail -n 20 "$simulator_log" >&2 || true
 fi
 exit "$status"
