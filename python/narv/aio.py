@@ -98,32 +98,48 @@ class _Pending:
         self.rows: List[object] = []
 
 
-class _Subscribers:
-    """Queues of the running async iterators of one kind of push. Unbounded: a push is never dropped."""
+class _Stream:
+    """An async iterator over one kind of push, receiving from the moment it was created. Unbounded:
+    a push is never dropped, however slow the consumer."""
 
-    _END = object()
+    def __init__(self, subscribers: "_Subscribers"):
+        self._subscribers = subscribers
+        self._queue: asyncio.Queue = asyncio.Queue()
+        subscribers.queues.append(self._queue)
+
+    def __aiter__(self) -> "_Stream":
+        return self
+
+    async def __anext__(self):
+        item = await self._queue.get()
+        if item is _Subscribers.END:
+            self.close()
+            raise StopAsyncIteration
+        return item
+
+    def close(self) -> None:
+        """Stops receiving (also done when the client closes)."""
+        if self._queue in self._subscribers.queues:
+            self._subscribers.queues.remove(self._queue)
+
+
+class _Subscribers:
+    """The streams of one kind of push."""
+
+    END = object()
 
     def __init__(self):
-        self._queues: List[asyncio.Queue] = []
+        self.queues: List[asyncio.Queue] = []
 
     def publish(self, item) -> None:
-        for queue in self._queues:
+        for queue in self.queues:
             queue.put_nowait(item)
 
     def close(self) -> None:
-        self.publish(self._END)
+        self.publish(self.END)
 
-    async def iterate(self) -> AsyncIterator:
-        queue: asyncio.Queue = asyncio.Queue()
-        self._queues.append(queue)
-        try:
-            while True:
-                item = await queue.get()
-                if item is self._END:
-                    return
-                yield item
-        finally:
-            self._queues.remove(queue)
+    def stream(self) -> _Stream:
+        return _Stream(self)
 
 
 class _Client:
@@ -387,10 +403,9 @@ class TraderClient(_Client):
         self._orders_by_request[request_id] = order
         _check_sent(self._api.ReqOrderCancel(action, request_id), "ReqOrderCancel")
 
-    async def order_returns(self) -> AsyncIterator[Union[NarvOrderRecord, NarvTradeRecord]]:
-        """Every order and trade return from now on, in the order they arrived, until close()."""
-        async for item in self._returns.iterate():
-            yield item
+    def order_returns(self) -> AsyncIterator[Union[NarvOrderRecord, NarvTradeRecord]]:
+        """Every order and trade return from this call on, in the order they arrived, until close()."""
+        return self._returns.stream()
 
     def _end_iterators(self) -> None:
         self._returns.close()
@@ -465,10 +480,9 @@ class MdClient(_Client):
             future = self._subscriptions[instrument] = self._loop.create_future()
         return future
 
-    async def quotes(self) -> AsyncIterator[_narv.NarvDepthQuoteRecord]:
-        """Every depth quote from now on, in the order they arrived, until close()."""
-        async for quote in self._quotes.iterate():
-            yield quote
+    def quotes(self) -> AsyncIterator[_narv.NarvDepthQuoteRecord]:
+        """Every depth quote from this call on, in the order they arrived, until close()."""
+        return self._quotes.stream()
 
     def _end_iterators(self) -> None:
         self._quotes.close()
