@@ -22,7 +22,9 @@ Threads: a client belongs to the event loop that created it; use it from that lo
 """
 
 import asyncio
+import collections
 import itertools
+import threading
 from typing import AsyncIterator, Dict, List, Optional, Union
 
 from . import _narv
@@ -69,23 +71,54 @@ def _check_sent(result: int, name: str) -> None:
         raise NarvError(f"{name} is not provided by the library (result {result})", 0)
 
 
+class _LoopHandOff:
+    """Hands callbacks from the library's threads to the event loop, in the order they arrived.
+
+    A burst of callbacks costs one wake-up of the loop, not one each: the loop is woken only when the
+    first item lands in an empty batch, and then runs the whole batch.
+    """
+
+    def __init__(self, loop: asyncio.AbstractEventLoop):
+        self._loop = loop
+        self._lock = threading.Lock()
+        self._batch: collections.deque = collections.deque()
+        self._scheduled = False
+
+    def put(self, handler, args) -> None:
+        with self._lock:
+            self._batch.append((handler, args))
+            if self._scheduled:
+                return
+            self._scheduled = True
+        try:
+            self._loop.call_soon_threadsafe(self._run)
+        except RuntimeError:  # the loop is closed: nobody is waiting any more
+            pass
+
+    def _run(self) -> None:
+        with self._lock:
+            batch, self._batch = self._batch, collections.deque()
+            self._scheduled = False
+        for handler, args in batch:
+            handler(*args)
+
+
 class _Forwarder:
     """The callback object registered with the library: every callback goes to the client's loop."""
 
     def __init__(self, client: "_Client"):
         self._client = client
+        self._hand_off = _LoopHandOff(client._loop)
 
     def __getattr__(self, name: str):
         if not name.startswith("On"):
             raise AttributeError(name)
         handler = getattr(self._client, "_" + name, None) or self._client._on_reply
-        loop = self._client._loop
+        hand_off = self._hand_off
 
         def forward(*args):
-            try:
-                loop.call_soon_threadsafe(handler, name, *args)
-            except RuntimeError:  # the loop is closed: nobody is waiting any more
-                pass
+            hand_off.put(handler, (name, *args))
+        self.__dict__[name] = forward  # found directly from the next callback on
         return forward
 
 
