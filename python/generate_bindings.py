@@ -242,7 +242,7 @@ def callbacks_module(interfaces: List[Interface]) -> str:
 
 
 def docstring(text: str) -> str:
-    return '"""' + text.replace("\\", "\\\\").replace('"""', "'''") + '"""'
+    return '"""' + text.replace("\\", "\\\\").replace('"', '\\"') + '"""'
 
 
 def stubs(records: List[Record], interfaces: List[Interface]) -> str:
