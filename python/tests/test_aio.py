@@ -51,7 +51,7 @@ async def test_orders_queries_and_returns(fronts):
                 break
         assert any(isinstance(item, narv.NarvTradeRecord) and item.OrderSysID == filled.record.OrderSysID
                    for item in seen)
-        assert sum(trade.Qty for trade in filled.trades) in (0, 1, 2)  # the fills may follow the status
+        assert filled.qty_traded == 2  # its fills, which came before the later cancellation
 
         positions = await trader.positions()
         assert any(p.InstrumentID == "au2602" and p.Qty >= 2 for p in positions)

@@ -62,6 +62,16 @@ def test_wrong_password_is_refused_with_a_gbk_text(fronts):
     api.Release()
 
 
+def test_gbk_text_goes_through_the_library_and_back(session):
+    api, spi, _ = session
+    # ReqAuthenticate echoes the identity of its request; "中文产品" is 8 GBK bytes of the 10 kept.
+    request = narv.NarvAuthenticateReqRecord(InvestorID="demo", UserProductInfo="中文产品")
+    assert api.ReqAuthenticate(request, 51) == 0
+    echoed = spi.recorder.wait_for("OnAuthenticateRsp")[0]
+    assert echoed.UserProductInfo == "中文产品"
+    assert echoed.to_bytes()[27:36] == b"\xd6\xd0\xce\xc4\xb2\xfa\xc6\xb7\0"
+
+
 def test_requests_before_connection_and_after_release():
     api = narv.CNarvSqelTraderApi.CreateSqelTraderApi()
     assert api.ReqLogin(narv.NarvLoginReqRecord(**LOGIN), 1) == -1
