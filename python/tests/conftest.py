@@ -80,6 +80,11 @@ class Recorder:
             self._events.append((name, args))
             self._arrived.notify_all()
 
+    def recorded(self, name):
+        """The arguments of the callbacks called name that were recorded and not taken yet."""
+        with self._arrived:
+            return [args for got, args in self._events if got == name]
+
     def wait_for(self, name, predicate=lambda *args: True):
         """Takes the first callback called name whose arguments satisfy predicate, waiting for it."""
         def take():

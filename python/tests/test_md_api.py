@@ -53,3 +53,24 @@ def test_release_from_a_quote_callback(fronts):
     spi.recorder.wait_for("OnDepthQuoteNty")
     with pytest.raises(RuntimeError, match="released"):
         api.ReqQuotSubscribe(["cu2601"])
+
+
+def test_dropping_the_last_reference_inside_a_callback_releases_the_object(fronts):
+    class DroppingSpi(RecordingMdSpi):
+        api = None
+
+        def OnDepthQuoteNty(self, quote):
+            self.api = None  # the object's last reference: it is released from its own callback
+            super().OnDepthQuoteNty(quote)
+
+    spi = DroppingSpi()
+    spi.api = logged_in(fronts.quote, spi)
+    spi.api.ReqQuotSubscribe(["cu2601"])
+    spi.recorder.wait_for("OnDepthQuoteNty")
+    # Released and detached: a new object's quotes of another instrument arrive, none of the old one's.
+    again = logged_in(fronts.quote, spi)
+    again.ReqQuotSubscribe(["au2602"])
+    spi.recorder.wait_for("OnDepthQuoteNty", lambda quote: quote.InstrumentID == "au2602")
+    again.Release()
+    assert [quote.InstrumentID for quote, in spi.recorder.recorded("OnDepthQuoteNty")
+            if quote.InstrumentID == "cu2601"] == []
