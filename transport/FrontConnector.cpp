@@ -14,6 +14,7 @@ CFrontConnector::CFrontConnector(boost::asio::io_context& io, CConnectionOwner& 
       fronts_(std::move(fronts)),
       owner_(owner),
       reconnectTimer_(io, settings_.reconnectDelay),
+      connectTimer_(io),
       resolver_(io) {}
 
 int CFrontConnector::Connect() {
@@ -57,23 +58,52 @@ void CFrontConnector::Attempt(const std::shared_ptr<CServerConnection>& connecti
         ScheduleRetry(connection);  // a front that does not resolve is a failed attempt
         return;
     }
+    const std::uint64_t attempt = ++attemptSerial_;
+    connectTimedOut_ = false;
     boost::asio::async_connect(connection->Socket(), endpoints,
                                [this, connection](const boost::system::error_code& error,
                                                   const boost::asio::ip::tcp::endpoint&) {
                                    HandleConnect(connection, error);
                                });
+    ArmConnectTimer(attempt, connection);
+}
+
+void CFrontConnector::ArmConnectTimer(std::uint64_t attempt, const std::shared_ptr<CServerConnection>& connection) {
+    connectTimer_.expires_after(settings_.connectTimeout);
+    connectTimer_.async_wait([this, attempt, connection](const boost::system::error_code& error) {
+        HandleConnectTimer(error, attempt, connection);
+    });
+}
+
+void CFrontConnector::HandleConnectTimer(const boost::system::error_code& error, std::uint64_t attempt,
+                                         const std::shared_ptr<CServerConnection>& connection) {
+    if (error == boost::asio::error::operation_aborted || stopping_ || attempt != attemptSerial_ ||
+        CurrentConnection() == connection) {
+        return;  // the connect has completed (or a newer one runs): nothing to cut short
+    }
+    connectTimedOut_ = true;
+    boost::system::error_code ignored;
+    connection->Socket().close(ignored);  // the connect completes with operation_aborted
 }
 
 void CFrontConnector::HandleConnect(const std::shared_ptr<CServerConnection>& connection,
                                     const boost::system::error_code& error) {
-    if (stopping_ || error == boost::asio::error::operation_aborted) {
+    if (stopping_) {
         return;
     }
-    if (error) {
+    const bool timedOut = std::exchange(connectTimedOut_, false);
+    if (error == boost::asio::error::operation_aborted && !timedOut) {
+        return;
+    }
+    connectTimer_.cancel();
+    if (error || timedOut) {
+        // Refused, unreachable, or cut short by the connect timer (even when the connect completed
+        // just as the timer closed its socket).
         ScheduleRetry(connection);
         return;
     }
     connecting_.reset();
+    connectedAt_ = std::chrono::steady_clock::now();
     {
         std::lock_guard<std::mutex> lock(currentMutex_);
         current_ = connection;
@@ -111,6 +141,20 @@ bool CFrontConnector::ForgetClosed(const CServerConnection& connection) {
     return true;
 }
 
+void CFrontConnector::ReplaceLost() {
+    if (stopping_) {
+        return;
+    }
+    if (std::chrono::steady_clock::now() - connectedAt_ >= settings_.shortConnectionLife) {
+        Connect();
+        return;
+    }
+    // index_ still names the front the lost connection went to: the retry moves on from there.
+    auto connection = std::make_shared<CServerConnection>(io_, *this, owner_);
+    connecting_ = connection;
+    ScheduleRetry(connection);
+}
+
 void CFrontConnector::Stop() {
     stopping_ = true;
     std::shared_ptr<CServerConnection> current;
@@ -126,4 +170,5 @@ void CFrontConnector::Stop() {
         connecting->Close(kCloseReasonStopped);
     }
     reconnectTimer_.cancel();
+    connectTimer_.cancel();
 }

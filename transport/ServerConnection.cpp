@@ -228,5 +228,5 @@ void CServerConnection::OnClose(const char* /*reason*/) {
     if (connector_.IsStopping() || !wasCurrent) {
         return;  // stopped from inside the notification, or not the connection to replace
     }
-    connector_.Connect();  // at once, from the first front, with a new connection
+    connector_.ReplaceLost();
 }

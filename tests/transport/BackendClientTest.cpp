@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "MarkedFrames.h"
+#include "support/MisbehavingFronts.h"
 #include "support/ScriptedFront.h"
 #include "transport/BackendClient.h"
 
@@ -141,10 +142,10 @@ int PostMarked(CBackendClient& client, std::int32_t requestId) {
 
 class BackendClient : public ::testing::Test {
 protected:
-    // Short retry pacing unless a test measures the real one.
+    // Short retry pacing unless a test measures the real one; `settings` otherwise as shipped unless
+    // the test changes it first.
     void Start(const std::vector<std::string>& fronts,
                std::chrono::milliseconds reconnectDelay = 100ms, std::uint16_t heartbeatTimeout = 120) {
-        TransportSettings settings;
         settings.reconnectDelay = reconnectDelay;
         settings.onAttempt = attempts.Observer();
         client.SetTransportSettings(settings);
@@ -157,6 +158,7 @@ protected:
 
     CEventOwner owner;
     CAttemptLog attempts;
+    TransportSettings settings;
     CBackendClient client{owner};
 };
 
@@ -361,6 +363,7 @@ TEST_F(BackendClient, FailoverGoesThroughTheFrontsInOrderOncePerSecond) {
 
 TEST_F(BackendClient, LostConnectionIsRetriedAtOnceFromTheFirstFront) {
     CScriptedFront a(false), b;
+    settings.shortConnectionLife = 0ms;  // B's connection counts as one that had been up for long
     Start({a.Address(), b.Address()}, kReconnectDelay);
     ASSERT_TRUE(b.WaitForConnection(3s));
     ASSERT_TRUE(owner.WaitForCount("connected", 1));
@@ -374,6 +377,43 @@ TEST_F(BackendClient, LostConnectionIsRetriedAtOnceFromTheFirstFront) {
     ASSERT_TRUE(owner.WaitForCount("connected", 2));
     EXPECT_EQ(attempts.Indexes(), (std::vector<std::size_t>{0, 1, 0}));
     EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected", "disconnected", "connected"}));
+}
+
+// A connection lost within its short life is a failed attempt on its front: the pause passes and the
+// next front is tried, so a front that accepts and closes neither storms nor holds the client.
+TEST_F(BackendClient, ConnectionLostWithinItsShortLifeIsAFailedAttemptOnItsFront) {
+    CClosingFront closing;
+    CScriptedFront good;
+    Start({closing.Address(), good.Address()}, 200ms);
+    ASSERT_TRUE(good.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 2));
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected", "disconnected", "connected"}));
+    EXPECT_EQ(attempts.Indexes(), (std::vector<std::size_t>{0, 1}));
+    const auto times = attempts.Times();
+    EXPECT_GE(times[1] - times[0], 200ms) << "no pause after the short-lived connection";
+}
+
+// An attempt that neither connects nor fails is cut short by the connect timeout, and then counts as
+// a failed one: the pause, then the next front.
+TEST_F(BackendClient, ConnectThatNeverCompletesFailsAfterTheConnectTimeout) {
+    CUnansweringFront silent;
+    CScriptedFront good;
+    settings.connectTimeout = 300ms;
+    Start({silent.Address(), good.Address()}, 100ms);
+    ASSERT_TRUE(good.WaitForConnection());
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    EXPECT_EQ(owner.Events(), (std::vector<std::string>{"connected"})) << "the failed attempt is not reported";
+    EXPECT_EQ(attempts.Indexes(), (std::vector<std::size_t>{0, 1}));
+    const auto times = attempts.Times();
+    EXPECT_GE(times[1] - times[0], 400ms) << "the timeout and the pause";
+
+    // Stopped while an attempt hangs: nothing further is tried.
+    CBackendClient second(owner);
+    settings.onAttempt = {};
+    second.SetTransportSettings(settings);
+    second.RegisterFront(silent.Address().c_str());
+    ASSERT_EQ(second.Init(), 0);
+    second.Stop();
 }
 
 TEST_F(BackendClient, FrontsThatCannotBeResolvedCountAsFailedAttempts) {

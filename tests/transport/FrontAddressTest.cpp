@@ -63,6 +63,8 @@ TEST(TransportSettings, WhatShipsUsesTheSystemConstants) {
     EXPECT_EQ(shipped.readBufferSize, 1048576u);
     EXPECT_EQ(shipped.heartbeatTimeout, 120);
     EXPECT_EQ(shipped.reconnectDelay.count(), 1000);
+    EXPECT_EQ(shipped.connectTimeout.count(), 3000);
+    EXPECT_EQ(shipped.shortConnectionLife.count(), 1000);
     EXPECT_FALSE(shipped.onAttempt);
 }
 
