@@ -146,6 +146,7 @@ TEST(SimReplyTexts, AreTheGbkOfTheirReadableText) {
         {SimReply::InsufficientPosition, "可平仓位不足"},
         {SimReply::OrderNotFound, "报单不存在"},
         {SimReply::OrderFinished, "报单已完成"},
+        {SimReply::DuplicateOrderRef, "报单引用重复"},
         {SimReply::NotSupported, "不支持"},
     };
     ASSERT_EQ(std::size(readable), std::size(kSimReplyTexts));

@@ -58,8 +58,9 @@ protected:
         return config;
     }
 
-    static NELOInputOrderRecord Order(const char* instrument, char bs, char oc, char priceType, double price,
-                                      std::int32_t qty) {
+    // Every order gets an OrderRef of its own, the first "7".
+    NELOInputOrderRecord Order(const char* instrument, char bs, char oc, char priceType, double price,
+                               std::int32_t qty) {
         NELOInputOrderRecord r{};
         SimCopy(r.InstrumentID, instrument);
         r.BSFlag = bs;
@@ -67,21 +68,23 @@ protected:
         r.PriceType = priceType;
         r.Price = price;
         r.Qty = qty;
-        SimCopy(r.OrderRef, "7");
+        SimCopy(r.OrderRef, std::to_string(nextOrderRef_++));
         return r;
     }
 
     const SimDepthSnapshot& Book(const char* instrument) { return market_.Snapshot(market_.Find(instrument)); }
 
+    static constexpr std::int64_t kSession = (std::int64_t{1} << 32) | 5;
     SimReply Enter(const NELOInputOrderRecord& request, const char* investor = "demo",
-                   NELOOrderRecord* accepted = nullptr) {
-        return desk_.EnterOrder(investor, (std::int64_t{1} << 32) | 5, request, accepted);
+                   NELOOrderRecord* accepted = nullptr, std::int64_t session = kSession) {
+        return desk_.EnterOrder(investor, session, request, accepted);
     }
 
     SimConfig config_;
     CMarketSimulator market_;
     RecordingSink sink_;
     CTradingDesk desk_;
+    int nextOrderRef_ = 7;
 };
 
 TEST_F(TradingDeskTest, LoginAndPasswordChecks) {
@@ -213,6 +216,40 @@ TEST_F(TradingDeskTest, WorkingOrderIsCancelledOnceAndReleasesItsFunds) {
     NELOOrderCancelRecord bySysId{};
     SimCopy(bySysId.OrderSysID, SimText(accepted.OrderSysID));
     EXPECT_EQ(desk_.CancelOrder("demo", bySysId), SimReply::OrderFinished);
+}
+
+// An OrderRef names one working order of a session: a second one is refused without any event, while
+// another session, a finished order's reference and orders without a reference are free.
+TEST_F(TradingDeskTest, SecondWorkingOrderWithTheSameReferenceInASessionIsRefused) {
+    const SimDepthSnapshot& cu = Book("cu2601");
+    const auto resting = [&](const char* reference) {
+        auto order = Order("cu2601", 'B', 'O', 'L', cu.bids[9].price, 1);
+        SimCopy(order.OrderRef, reference);
+        return order;
+    };
+    NELOOrderRecord first{};
+    ASSERT_EQ(Enter(resting("42"), "demo", &first), SimReply::Ok);
+    sink_.Clear();
+    EXPECT_EQ(Enter(resting("42")), SimReply::DuplicateOrderRef);
+    EXPECT_TRUE(sink_.kinds.empty());
+    EXPECT_EQ(desk_.Orders("demo", {}).size(), 1u);
+
+    EXPECT_EQ(Enter(resting("42"), "demo", nullptr, kSession + 1), SimReply::Ok) << "another session";
+    EXPECT_EQ(Enter(resting(""), "demo"), SimReply::Ok);
+    EXPECT_EQ(Enter(resting(""), "demo"), SimReply::Ok) << "no reference, nothing to repeat";
+
+    NELOOrderCancelRecord cancel{};
+    SimCopy(cancel.OrderSysID, SimText(first.OrderSysID));
+    ASSERT_EQ(desk_.CancelOrder("demo", cancel), SimReply::Ok);
+    NELOOrderRecord again{};
+    EXPECT_EQ(Enter(resting("42"), "demo", &again), SimReply::Ok) << "the first one has ended";
+
+    // A cancel by reference reaches the latest order with it.
+    NELOOrderCancelRecord byRef{};
+    SimCopy(byRef.OrderRef, "42");
+    byRef.SessionID = kSession;
+    ASSERT_EQ(desk_.CancelOrder("demo", byRef), SimReply::Ok);
+    EXPECT_EQ(SimText(sink_.orders.back().OrderSysID), SimText(again.OrderSysID));
 }
 
 TEST_F(TradingDeskTest, MarketOrderTakesTheBookAndCancelsWhatIsLeft) {

@@ -73,6 +73,7 @@ taken=$(sed -n 's/^trade=[^:]*:\([0-9]*\) .*/\1/p' "$scratch/first")
 "$simulator" --trade-port "$taken" >/dev/null 2>"$scratch/err"
 status=$?
 [ "$status" -eq 3 ] || fail "a taken port exits with $status, not 3"
+grep -q "trade service on .*:$taken" "$scratch/err" || fail "the error does not name the service and the port: $(cat "$scratch/err")"
 kill -TERM "$pid"; wait "$pid"; pid=
 
 echo "command line: ok"

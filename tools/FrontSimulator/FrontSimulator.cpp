@@ -28,16 +28,22 @@ CFrontSimulator::~CFrontSimulator() {
 
 void CFrontSimulator::Open() {
     const auto address = boost::asio::ip::make_address(config_.listenHost);
-    auto open = [&](Acceptor& acceptor, std::uint16_t port) {
+    // The error names the service and the port, so that a user knows which option to change.
+    auto open = [&](Acceptor& acceptor, std::uint16_t port, const char* service) {
         const boost::asio::ip::tcp::endpoint endpoint(address, port);
-        acceptor.open(endpoint.protocol());
-        acceptor.set_option(Acceptor::reuse_address(true));
-        acceptor.bind(endpoint);
-        acceptor.listen();
+        try {
+            acceptor.open(endpoint.protocol());
+            acceptor.set_option(Acceptor::reuse_address(true));
+            acceptor.bind(endpoint);
+            acceptor.listen();
+        } catch (const boost::system::system_error& e) {
+            throw boost::system::system_error(e.code(), std::string(service) + " service on " + config_.listenHost +
+                                                            ":" + std::to_string(port));
+        }
         return acceptor.local_endpoint().port();
     };
-    tradePort_ = open(tradeAcceptor_, config_.tradePort);
-    quotePort_ = open(quoteAcceptor_, config_.quotePort);
+    tradePort_ = open(tradeAcceptor_, config_.tradePort, "trade");
+    quotePort_ = open(quoteAcceptor_, config_.quotePort, "quote");
     Accept(tradeAcceptor_, true);
     Accept(quoteAcceptor_, false);
     ArmMarketClock();

@@ -21,8 +21,8 @@ public:
     CFrontSimulator(const CFrontSimulator&) = delete;
     CFrontSimulator& operator=(const CFrontSimulator&) = delete;
 
-    // Opens both ports and starts the market clock; throws boost::system::system_error when a port cannot
-    // be opened.
+    // Opens both ports and starts the market clock; throws boost::system::system_error naming the service
+    // and the port when a port cannot be opened.
     void Open();
     // Serves on the calling thread until Stop.
     void Run();

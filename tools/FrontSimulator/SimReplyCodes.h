@@ -21,6 +21,7 @@ enum class SimReply : std::int16_t {
     InsufficientPosition = 2008,
     OrderNotFound = 2009,
     OrderFinished = 2010,
+    DuplicateOrderRef = 2011,  // another working order of the same session has this OrderRef
     NotSupported = 9001,
 };
 
@@ -47,6 +48,7 @@ inline constexpr SimReplyText kSimReplyTexts[] = {
     {SimReply::InsufficientPosition, "\xbf\xc9\xc6\xbd\xb2\xd6\xce\xbb\xb2\xbb\xd7\xe3"},          // 可平仓位不足
     {SimReply::OrderNotFound,        "\xb1\xa8\xb5\xa5\xb2\xbb\xb4\xe6\xd4\xda"},                  // 报单不存在
     {SimReply::OrderFinished,        "\xb1\xa8\xb5\xa5\xd2\xd1\xcd\xea\xb3\xc9"},                  // 报单已完成
+    {SimReply::DuplicateOrderRef,    "\xb1\xa8\xb5\xa5\xd2\xfd\xd3\xc3\xd6\xd8\xb8\xb4"},          // 报单引用重复
     {SimReply::NotSupported,         "\xb2\xbb\xd6\xa7\xb3\xd6"},                                  // 不支持
 };
 // clang-format on

@@ -27,13 +27,17 @@ std::string SystemOrderNumber(std::uint64_t n) {
 
 CTradingDesk::CTradingDesk(const SimConfig& config, CMarketSimulator& market, ITradeEventSink& sink, Clock clock)
     : config_(config), market_(market), sink_(sink), clock_(std::move(clock)) {
-    for (const auto& account : config.accounts) accounts_.push_back(AccountState{account, 0.0, 0.0, {}, {}, {}, {}});
+    for (const auto& account : config.accounts) {
+        accountIndex_.emplace(account.investorId, accounts_.size());  // the first of a repeated id wins
+        AccountState state;
+        state.account = account;
+        accounts_.push_back(std::move(state));
+    }
 }
 
 CTradingDesk::AccountState* CTradingDesk::FindAccount(const std::string& investorId) {
-    for (auto& account : accounts_)
-        if (account.account.investorId == investorId) return &account;
-    return nullptr;
+    const auto found = accountIndex_.find(investorId);
+    return found == accountIndex_.end() ? nullptr : &accounts_[found->second];
 }
 
 const CTradingDesk::AccountState* CTradingDesk::FindAccount(const std::string& investorId) const {
@@ -80,14 +84,29 @@ CTradingDesk::PositionState& CTradingDesk::PositionOf(AccountState& account, std
     return account.positions.back();
 }
 
+const CTradingDesk::PositionState* CTradingDesk::FindPosition(const AccountState& account, std::size_t instrument,
+                                                              bool isLong) const {
+    for (const auto& position : account.positions)
+        if (position.instrument == instrument && position.isLong == isLong) return &position;
+    return nullptr;
+}
+
+void CTradingDesk::Reindex(AccountState& account, std::size_t order) {
+    if (IsWorking(account.orders[order].record))
+        account.working.insert(order);
+    else
+        account.working.erase(order);
+}
+
 std::int32_t CTradingDesk::ClosableQty(const AccountState& account, std::size_t instrument, bool isLong) const {
     std::int32_t held = 0;
-    for (const auto& lot : account.lots)
-        if (lot.instrument == instrument && (lot.record.BSFlag == 'B') == isLong) held += lot.record.QtyLeft;
+    if (const PositionState* position = FindPosition(account, instrument, isLong))
+        for (std::size_t lot : position->openLots) held += account.lots[lot].record.QtyLeft;
     // Working closes already claim part of the position.
-    for (const auto& order : account.orders)
-        if (IsWorking(order.record) && !order.opens && order.instrument == instrument && order.buys != isLong)
-            held -= order.record.QtyLeft;
+    for (std::size_t i : account.working) {
+        const OrderState& order = account.orders[i];
+        if (!order.opens && order.instrument == instrument && order.buys != isLong) held -= order.record.QtyLeft;
+    }
     return held;
 }
 
@@ -142,6 +161,12 @@ SimReply CTradingDesk::EnterOrder(const std::string& investorId, std::int64_t se
                                   const NELOInputOrderRecord& request, NELOOrderRecord* accepted) {
     AccountState* account = FindAccount(investorId);
     if (!account) return SimReply::NotLoggedIn;
+    const std::string reference = SimText(request.OrderRef);
+    if (!reference.empty()) {
+        const auto same = account->byReference.find({sessionId, reference});
+        if (same != account->byReference.end() && IsWorking(account->orders[same->second].record))
+            return SimReply::DuplicateOrderRef;
+    }
     const int instrument = market_.Find(SimText(request.InstrumentID));
     const SimReply verdict = Validate(*account, investorId, request, instrument);
     if (verdict != SimReply::Ok) return verdict;
@@ -173,7 +198,7 @@ SimReply CTradingDesk::EnterOrder(const std::string& investorId, std::int64_t se
     r.ConditionPrice = request.ConditionPrice;
     SimCopy(r.ExchangeID, contract.exchangeId);
     r.SessionID = sessionId;
-    SimCopy(r.OrderRef, SimText(request.OrderRef));
+    SimCopy(r.OrderRef, reference);
     SimCopy(r.AccountID, investorId);
     r.RequestID = request.RequestID;
     SimCopy(r.ClientID, SimText(request.ClientID));
@@ -190,12 +215,17 @@ SimReply CTradingDesk::EnterOrder(const std::string& investorId, std::int64_t se
     r.FrozenMargin = FrozenMargin(order);
     if (accepted) *accepted = r;
 
+    const std::size_t position = account->orders.size();
     account->orders.push_back(order);
+    account->bySystemNumber[SimText(r.OrderSysID)] = position;
+    account->byOrderNumber[SimText(r.OrderID)] = position;
+    if (!reference.empty()) account->byReference[{sessionId, reference}] = position;
     sink_.OnOrderChanged(investorId, r);
     OrderState& entered = account->orders.back();
     const bool traded = Execute(*account, entered);
     // What a market order could not trade at once is not left working.
     if (entered.market && IsWorking(entered.record)) entered.record.OrderStatus = kCancelled;
+    Reindex(*account, position);
     // The acceptance above already told the application about an order that then neither traded nor
     // ended; pushing the same record again would read as a second event.
     const bool changed = traded || entered.market;
@@ -208,34 +238,41 @@ SimReply CTradingDesk::CancelOrder(const std::string& investorId, const NELOOrde
     if (!account) return SimReply::NotLoggedIn;
     const std::string requestInvestor = SimText(request.InvestorID);
     if (!requestInvestor.empty() && requestInvestor != investorId) return SimReply::InvestorMismatch;
-    const std::string sysId = SimText(request.OrderSysID);
-    const std::string orderId = SimText(request.OrderID);
-    const std::string orderRef = SimText(request.OrderRef);
-    OrderState* found = nullptr;
-    for (auto& order : account->orders) {
-        const NELOOrderRecord& r = order.record;
-        const bool same = !sysId.empty()     ? sysId == SimText(r.OrderSysID)
-                          : !orderId.empty() ? orderId == SimText(r.OrderID)
-                                             : !orderRef.empty() && orderRef == SimText(r.OrderRef) &&
-                                                   request.SessionID == r.SessionID;
-        if (same) found = &order;
-    }
+    OrderState* found = FindOrder(*account, request);
     if (!found) return SimReply::OrderNotFound;
     if (!IsWorking(found->record)) return SimReply::OrderFinished;
     found->record.OrderStatus = kCancelled;
     found->record.FrozenMargin = 0.0;
     SimCopy(found->record.ModifyTime, clock_());
+    Reindex(*account, static_cast<std::size_t>(found - account->orders.data()));
     PublishAfterChange(*account, *found, false);
     return SimReply::Ok;
 }
 
+CTradingDesk::OrderState* CTradingDesk::FindOrder(AccountState& account, const NELOOrderCancelRecord& request) {
+    const std::string sysId = SimText(request.OrderSysID);
+    const std::string orderId = SimText(request.OrderID);
+    const std::string orderRef = SimText(request.OrderRef);
+    auto at = [&account](const auto& index, const auto& key) -> OrderState* {
+        const auto found = index.find(key);
+        return found == index.end() ? nullptr : &account.orders[found->second];
+    };
+    if (!sysId.empty()) return at(account.bySystemNumber, sysId);
+    if (!orderId.empty()) return at(account.byOrderNumber, orderId);
+    if (!orderRef.empty()) return at(account.byReference, std::make_pair(request.SessionID, orderRef));
+    return nullptr;
+}
+
 void CTradingDesk::MatchWorkingOrders() {
     for (auto& account : accounts_) {
-        // Fills may append nothing to `orders`, but index anyway: references must survive the loop.
-        for (std::size_t i = 0; i < account.orders.size(); ++i) {
+        // A copy: trading ends orders, which leave the index while it is walked.
+        const std::vector<std::size_t> working(account.working.begin(), account.working.end());
+        for (std::size_t i : working) {
             OrderState& order = account.orders[i];
-            if (!IsWorking(order.record) || order.market) continue;
-            if (Execute(account, order)) PublishAfterChange(account, order, true);
+            if (order.market) continue;
+            const bool traded = Execute(account, order);
+            Reindex(account, i);
+            if (traded) PublishAfterChange(account, order, true);
         }
     }
 }
@@ -322,15 +359,15 @@ void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, 
         SimCopy(d.InvestorUnit, SimText(r.InvestorUnit));
         lot.instrument = order.instrument;
         account.lots.push_back(lot);
+        position.openLots.insert(account.lots.size() - 1);
         touchedLots_.push_back(account.lots.size() - 1);
     } else {
         position.closeVolume += qty;
         position.closeAmount += value;
         std::int32_t toClose = qty;
-        for (auto& lot : account.lots) {
-            NELOPosiDetailRecord& d = lot.record;
-            if (toClose == 0) break;
-            if (lot.instrument != order.instrument || (d.BSFlag == 'B') != positionLong || d.QtyLeft == 0) continue;
+        for (auto open = position.openLots.begin(); open != position.openLots.end() && toClose > 0;) {
+            const std::size_t index = *open;
+            NELOPosiDetailRecord& d = account.lots[index].record;
             const std::int32_t closing = std::min(toClose, d.QtyLeft);
             const double pl = (price - d.Price) * contract.multiplier * closing * (positionLong ? 1 : -1);
             d.QtyLeft -= closing;
@@ -343,8 +380,9 @@ void CTradingDesk::Fill(AccountState& account, OrderState& order, double price, 
             d.Margin = d.Price * contract.multiplier * contract.marginRate * d.QtyLeft;
             position.closedPL += pl;
             account.closedPL += pl;
-            touchedLots_.push_back(static_cast<std::size_t>(&lot - account.lots.data()));
+            touchedLots_.push_back(index);
             toClose -= closing;
+            open = d.QtyLeft == 0 ? position.openLots.erase(open) : std::next(open);
         }
     }
     sink_.OnTrade(account.account.investorId, t);
@@ -381,17 +419,18 @@ NELOPosiRecord CTradingDesk::BuildPosition(const AccountState& account, const Po
     SimCopy(p.InstrumentID, contract.instrumentId);
     p.BSFlag = position.isLong ? 'B' : 'S';
     double cost = 0.0;
-    for (const auto& lot : account.lots) {
-        if (lot.instrument != position.instrument || (lot.record.BSFlag == 'B') != position.isLong) continue;
-        p.Qty += lot.record.QtyLeft;
-        cost += lot.record.Price * contract.multiplier * lot.record.QtyLeft;
+    for (std::size_t open : position.openLots) {
+        const NELOPosiDetailRecord& lot = account.lots[open].record;
+        p.Qty += lot.QtyLeft;
+        cost += lot.Price * contract.multiplier * lot.QtyLeft;
     }
     p.Price = p.Qty ? cost / (static_cast<double>(p.Qty) * contract.multiplier) : 0.0;
     p.TodayQty = p.Qty;
-    for (const auto& order : account.orders)
-        if (IsWorking(order.record) && !order.opens && order.instrument == position.instrument &&
-            order.buys != position.isLong)
+    for (std::size_t i : account.working) {
+        const OrderState& order = account.orders[i];
+        if (!order.opens && order.instrument == position.instrument && order.buys != position.isLong)
             p.QtyFrozen += order.record.QtyLeft;
+    }
     p.TodayQtyFrozen = p.QtyFrozen;
     p.ClosedPL = position.closedPL;
     p.FloatingPL = (LastPrice(position.instrument) * contract.multiplier * p.Qty - cost) * (position.isLong ? 1 : -1);
@@ -422,9 +461,10 @@ NELOFundRecord CTradingDesk::BuildFund(const AccountState& account) const {
         f.Margin += p.Margin;
         f.FloatingPL += p.FloatingPL;
     }
-    for (const auto& order : account.orders) {
-        f.FrozenMargin += FrozenMargin(order);
-        f.FeeFrozen += FrozenFee(order);
+    // Only working orders freeze anything.
+    for (std::size_t i : account.working) {
+        f.FrozenMargin += FrozenMargin(account.orders[i]);
+        f.FeeFrozen += FrozenFee(account.orders[i]);
     }
     f.Fee = account.fee;
     f.ClosedPL = account.closedPL;

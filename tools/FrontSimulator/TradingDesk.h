@@ -1,11 +1,18 @@
 // The simulated broker behind the trade service: accounts, orders matched against the simulated market,
 // trades, positions with their opening lots, and funds. It speaks in the trade service's own records, so
-// queries are answered and pushes are made from exactly what is kept here.
+// queries are answered and pushes are made from exactly what is kept here. The day's history is indexed
+// (working orders, open lots, order numbers and references), so that entering or cancelling an order and
+// checking funds cost what the live orders and positions cost, not what the day has seen. Used from one
+// thread (the simulator's).
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "MarketSimulator.h"
@@ -46,7 +53,8 @@ public:
 
     // Validates and enters an order of the logged-in investor; on success the order's life follows
     // through the sink (accepted, trades, final state, positions, funds) and `accepted` holds the order
-    // as first entered.
+    // as first entered. An OrderRef that a working order of the same session already has is refused,
+    // as a front does: the application could not tell the two orders' returns apart.
     SimReply EnterOrder(const std::string& investorId, std::int64_t sessionId, const NELOInputOrderRecord& request,
                         NELOOrderRecord* accepted);
     SimReply CancelOrder(const std::string& investorId, const NELOOrderCancelRecord& request);
@@ -75,6 +83,7 @@ private:
     struct PositionState {
         std::size_t instrument;
         bool isLong;
+        std::set<std::size_t> openLots;  // positions in the account's lots of those left open, oldest first
         std::int32_t openVolume = 0;
         std::int32_t closeVolume = 0;
         double openAmount = 0.0;
@@ -90,11 +99,21 @@ private:
         std::vector<NELOTradeRecord> trades;
         std::vector<LotState> lots;  // in opening order: closes take the oldest first
         std::vector<PositionState> positions;
+        // Indexes into `orders`.
+        std::set<std::size_t> working;  // in entry order, so that sums come out as over all orders
+        std::unordered_map<std::string, std::size_t> bySystemNumber;
+        std::unordered_map<std::string, std::size_t> byOrderNumber;
+        std::map<std::pair<std::int64_t, std::string>, std::size_t> byReference;  // (session, OrderRef): latest
     };
 
     AccountState* FindAccount(const std::string& investorId);
     const AccountState* FindAccount(const std::string& investorId) const;
     PositionState& PositionOf(AccountState& account, std::size_t instrument, bool isLong);
+    const PositionState* FindPosition(const AccountState& account, std::size_t instrument, bool isLong) const;
+    // The order a cancel names: by exchange number, else by order number, else by session and OrderRef.
+    OrderState* FindOrder(AccountState& account, const NELOOrderCancelRecord& request);
+    // Keeps `working` in step with the order's status after any change of it.
+    static void Reindex(AccountState& account, std::size_t order);
     SimReply Validate(const AccountState& account, const std::string& investorId, const NELOInputOrderRecord& request,
                       int instrument) const;
     std::int32_t ClosableQty(const AccountState& account, std::size_t instrument, bool isLong) const;
@@ -116,6 +135,7 @@ private:
     ITradeEventSink& sink_;
     Clock clock_;
     std::vector<AccountState> accounts_;
+    std::unordered_map<std::string, std::size_t> accountIndex_;  // investor -> position in accounts_
     std::uint64_t nextOrderId_ = 1;
     std::uint64_t nextMatchId_ = 1;
     std::vector<std::size_t> touchedLots_;  // lots the fills since the last publication opened or closed

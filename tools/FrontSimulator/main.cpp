@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
         try {
             simulator.Open();
         } catch (const boost::system::system_error& e) {
-            std::cerr << "narv_front_simulator: cannot listen on " << config.listenHost << ": " << e.what() << "\n";
+            std::cerr << "narv_front_simulator: cannot listen: " << e.what() << "\n";
             return kExitNoPort;
         }
         boost::asio::signal_set signals(simulator.Context(), SIGINT, SIGTERM);
