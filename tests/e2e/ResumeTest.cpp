@@ -150,7 +150,9 @@ TEST(FlowResumeModes, AFreshSessionReplaysTheDayOrOnlyWhatIsNew) {
     int requestId = 10;
     // Two that fill and two that rest, then one more by every session below.
     for (double price : {quotes[0].HighLimit, quotes[0].LowLimit, quotes[0].HighLimit, quotes[0].LowLimit}) {
-        const NarvInputOrderRecord order = OrderRequest("m2605", "DCE", '0', '0', price, 1, "day");
+        // A reference of its own each: the resting ones stay working.
+        const std::string ref = "day" + std::to_string(requestId);
+        const NarvInputOrderRecord order = OrderRequest("m2605", "DCE", '0', '0', price, 1, ref.c_str());
         ASSERT_EQ(first.Api().ReqInputOrder(&order, ++requestId), 0);
     }
     // Each fill is pushed as the order, the trade and the filled order; each rest as the order once.

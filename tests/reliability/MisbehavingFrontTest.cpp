@@ -145,8 +145,9 @@ TEST_P(MisbehavingFront, FailoverPastAFrontThatNeverAnswersTakesSeconds) {
     const auto failover = Clock::now() - session.started;
     EXPECT_GE(failover, 3900ms) << "the silent front was given up before its time";
     EXPECT_LT(failover, 10s) << "failover is not bounded";
-    EXPECT_EQ(good.ConnectionCount(), 1);
+    ASSERT_TRUE(good.WaitForConnection(kPatience));
     session.Release();
+    EXPECT_EQ(good.ConnectionCount(), 1);
     EXPECT_EQ(session.ledger.Disconnects(), 0u);
 }
 
