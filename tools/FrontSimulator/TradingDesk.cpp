@@ -238,29 +238,32 @@ SimReply CTradingDesk::CancelOrder(const std::string& investorId, const NELOOrde
     if (!account) return SimReply::NotLoggedIn;
     const std::string requestInvestor = SimText(request.InvestorID);
     if (!requestInvestor.empty() && requestInvestor != investorId) return SimReply::InvestorMismatch;
-    OrderState* found = FindOrder(*account, request);
+    const std::optional<std::size_t> found = FindOrder(*account, request);
     if (!found) return SimReply::OrderNotFound;
-    if (!IsWorking(found->record)) return SimReply::OrderFinished;
-    found->record.OrderStatus = kCancelled;
-    found->record.FrozenMargin = 0.0;
-    SimCopy(found->record.ModifyTime, clock_());
-    Reindex(*account, static_cast<std::size_t>(found - account->orders.data()));
-    PublishAfterChange(*account, *found, false);
+    OrderState& order = account->orders[*found];
+    if (!IsWorking(order.record)) return SimReply::OrderFinished;
+    order.record.OrderStatus = kCancelled;
+    order.record.FrozenMargin = 0.0;
+    SimCopy(order.record.ModifyTime, clock_());
+    Reindex(*account, *found);
+    PublishAfterChange(*account, order, false);
     return SimReply::Ok;
 }
 
-CTradingDesk::OrderState* CTradingDesk::FindOrder(AccountState& account, const NELOOrderCancelRecord& request) {
+std::optional<std::size_t> CTradingDesk::FindOrder(const AccountState& account,
+                                                   const NELOOrderCancelRecord& request) {
     const std::string sysId = SimText(request.OrderSysID);
     const std::string orderId = SimText(request.OrderID);
     const std::string orderRef = SimText(request.OrderRef);
-    auto at = [&account](const auto& index, const auto& key) -> OrderState* {
+    auto at = [](const auto& index, const auto& key) -> std::optional<std::size_t> {
         const auto found = index.find(key);
-        return found == index.end() ? nullptr : &account.orders[found->second];
+        if (found == index.end()) return std::nullopt;
+        return found->second;
     };
     if (!sysId.empty()) return at(account.bySystemNumber, sysId);
     if (!orderId.empty()) return at(account.byOrderNumber, orderId);
     if (!orderRef.empty()) return at(account.byReference, std::make_pair(request.SessionID, orderRef));
-    return nullptr;
+    return std::nullopt;
 }
 
 void CTradingDesk::MatchWorkingOrders() {

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <optional>
 #include <map>
 #include <set>
 #include <string>
@@ -95,9 +97,11 @@ private:
         SimAccount account;
         double closedPL = 0.0;
         double fee = 0.0;
-        std::vector<OrderState> orders;
-        std::vector<NELOTradeRecord> trades;
-        std::vector<LotState> lots;  // in opening order: closes take the oldest first
+        // Deques: a day of a million orders grows without ever moving what it holds (a vector would
+        // stall one order for the copy of all the others, and move records that callers still see).
+        std::deque<OrderState> orders;
+        std::deque<NELOTradeRecord> trades;
+        std::deque<LotState> lots;  // in opening order: closes take the oldest first
         std::vector<PositionState> positions;
         // Indexes into `orders`.
         std::set<std::size_t> working;  // in entry order, so that sums come out as over all orders
@@ -111,7 +115,7 @@ private:
     PositionState& PositionOf(AccountState& account, std::size_t instrument, bool isLong);
     const PositionState* FindPosition(const AccountState& account, std::size_t instrument, bool isLong) const;
     // The order a cancel names: by exchange number, else by order number, else by session and OrderRef.
-    OrderState* FindOrder(AccountState& account, const NELOOrderCancelRecord& request);
+    static std::optional<std::size_t> FindOrder(const AccountState& account, const NELOOrderCancelRecord& request);
     // Keeps `working` in step with the order's status after any change of it.
     static void Reindex(AccountState& account, std::size_t order);
     SimReply Validate(const AccountState& account, const std::string& investorId, const NELOInputOrderRecord& request,
