@@ -1,5 +1,6 @@
 // docs/REFERENCE.md lists every reply code of the simulator with its text and that text's GBK bytes:
-// users look codes up there, so a code added or changed here must be listed there as it is sent.
+// users look codes up there, so a code added or changed here must be listed there as it is sent, and a
+// code listed there must be one the simulator has.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "SimReplyCodes.h"
 #include "WireDecoder.h"
@@ -24,6 +26,20 @@ std::string ReferenceLineOf(const std::string& document, int code) {
     for (std::string line; std::getline(lines, line);)
         if (line.compare(0, start.size(), start) == 0) return line;
     return "";
+}
+
+// The codes of every row of the simulator's table, up to the next heading.
+std::vector<int> ListedCodes(const std::string& document) {
+    std::vector<int> codes;
+    const std::size_t section = document.find(kSimulatorSection);
+    const std::size_t body = document.find('\n', section);  // the line after the heading
+    if (body == std::string::npos) return codes;
+    std::istringstream lines(document.substr(body + 1));
+    for (std::string line; std::getline(lines, line) && line.compare(0, 1, "#") != 0;) {
+        int code = 0;
+        if (std::sscanf(line.c_str(), "| %d |", &code) == 1) codes.push_back(code);
+    }
+    return codes;
 }
 
 // "`b3 c9 b9 a6`", as the reference writes GBK bytes.
@@ -51,6 +67,13 @@ TEST(ReplyCodesReference, EveryCodeIsListedWithItsTextAndBytes) {
                                                         static_cast<std::uint32_t>(std::strlen(row.gbk)));
         EXPECT_NE(line.find("| " + readable + " |"), std::string::npos) << readable << " in " << line;
         EXPECT_NE(line.find(HexBytes(row.gbk)), std::string::npos) << HexBytes(row.gbk) << " in " << line;
+    }
+    const std::vector<int> listed = ListedCodes(document.str());
+    EXPECT_FALSE(listed.empty());
+    for (const int code : listed) {
+        bool known = false;
+        for (const SimReplyText& row : kSimReplyTexts) known = known || static_cast<int>(row.code) == code;
+        EXPECT_TRUE(known) << "the reference lists " << code << ", which the simulator does not send";
     }
 }
 
