@@ -98,16 +98,23 @@ void CFrontSimulator::Accept(Acceptor& acceptor, bool trade) {
     acceptor.async_accept([this, &acceptor, trade](const boost::system::error_code& error,
                                                    boost::asio::ip::tcp::socket socket) {
         if (error == boost::asio::error::operation_aborted || !acceptor.is_open()) return;
-        if (!error) {
-            CFrameSession::Handler& handler = trade ? static_cast<CFrameSession::Handler&>(*trade_) : *quote_;
-            auto session = std::make_shared<CFrameSession>(std::move(socket), handler, SettingsFor(trade),
-                                                           nextConnectionId_++);
-            if (trade)
-                trade_->Adopt(session);
-            else
-                quote_->Adopt(session);
-            session->Start();
+        if (error) {
+            // Out of descriptors or memory: accepting again at once would fail again at once, in a
+            // loop that takes the thread from the sessions already served. A pause lets some close.
+            auto pause = std::make_shared<boost::asio::steady_timer>(io_, std::chrono::milliseconds(100));
+            pause->async_wait([this, &acceptor, trade, pause](const boost::system::error_code& waited) {
+                if (!waited && acceptor.is_open()) Accept(acceptor, trade);
+            });
+            return;
         }
+        CFrameSession::Handler& handler = trade ? static_cast<CFrameSession::Handler&>(*trade_) : *quote_;
+        auto session = std::make_shared<CFrameSession>(std::move(socket), handler, SettingsFor(trade),
+                                                       nextConnectionId_++);
+        if (trade)
+            trade_->Adopt(session);
+        else
+            quote_->Adopt(session);
+        session->Start();
         Accept(acceptor, trade);
     });
 }

@@ -1,4 +1,6 @@
 // narv_front_simulator: a trade service and a quote service on loopback, for the demo and for tests.
+#include <sys/resource.h>
+
 #include <boost/asio/signal_set.hpp>
 #include <cstdio>
 #include <iostream>
@@ -13,6 +15,16 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitNoPort = 3;
 
+// Every client session holds a descriptor; the usual soft limit of 1024 would turn clients away long
+// before the simulator runs out of anything else. Raised as far as the hard limit allows.
+void RaiseDescriptorLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -26,6 +38,7 @@ int main(int argc, char** argv) {
         std::cerr << "narv_front_simulator: " << parsed.message << "\n(--help lists the options)\n";
         return kExitUsage;
     }
+    RaiseDescriptorLimit();
     try {
         CFrontSimulator simulator(config);
         try {
