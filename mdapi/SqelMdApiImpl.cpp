@@ -1,48 +1,15 @@
 #include "SqelMdApiImpl.h"
 
-#include <cstdio>
 #include <cstring>
-#include <ctime>
+
+#include "FacadeFront.h"
+#include "FacadeReplies.h"
+#include "FacadeResults.h"
+#include "FacadeText.h"
 
 using namespace quot;
 
 namespace {
-
-// The front address the application registers starts with a scheme such as "tcp://"; the quote client
-// wants host:port only.
-constexpr std::size_t kFrontSchemeLength = 6;
-
-// Operation not provided by this library; no callback follows.
-constexpr int kNotProvided = -3;
-
-// Copies at most `limit` characters of `src` (fewer when the terminator comes first) into `dest`, which
-// always ends NUL-terminated. The caller's text need not be terminated within the limit.
-template <std::size_t N>
-void CopyText(char (&dest)[N], const char* src, std::size_t limit) {
-    static_assert(N > 0, "room for the terminator");
-    if (limit > N - 1) limit = N - 1;
-    std::size_t n = 0;
-    if (src)
-        while (n < limit && src[n] != '\0') ++n;
-    std::memcpy(dest, src ? src : "", n);
-    std::memset(dest + n, 0, N - n);
-}
-
-// YYYY-MM-DD as the eight digits YYYYMMDD: characters 0 to 3, 5 and 6, 8 and 9.
-template <std::size_t N>
-void CopyDateWithoutDashes(char (&dest)[9], const char (&date)[N]) {
-    static_assert(N >= 10, "a date with dashes");
-    static const std::size_t kDigits[8] = {0, 1, 2, 3, 5, 6, 8, 9};
-    for (std::size_t i = 0; i < 8; ++i) dest[i] = date[kDigits[i]];
-    dest[8] = '\0';
-}
-
-NarvRspInfoRecord ConvertRspInfo(const NELORspInfoRecord& info) {
-    NarvRspInfoRecord out{};
-    out.ErrorID = static_cast<int>(static_cast<std::uint16_t>(info.RspNo));  // zero-extended: 0xFFFF is 65535
-    CopyText(out.ErrorMsg, info.RspDesc, 80);
-    return out;
-}
 
 // Open interest travels as a 64-bit integer the application reads as an unsigned count.
 double UnsignedToDouble(std::int64_t value) { return static_cast<double>(static_cast<std::uint64_t>(value)); }
@@ -102,32 +69,24 @@ const QtyCopy kQtyCopies[] = {
 // AvgPrice stay zero.
 NarvDepthQuoteRecord ConvertDepthQuote(const NELOQuotRecord& quote) {
     NarvDepthQuoteRecord out{};
-    CopyDateWithoutDashes(out.TradingDay, quote.TradeDate);
-    CopyText(out.ExchangeID, quote.ExchangeID, 8);
+    FacadeCopyDashlessDate(out.TradingDay, quote.TradeDate);
+    FacadeCopyText(out.ExchangeID, quote.ExchangeID, 8);
     for (const PriceCopy& copy : kPriceCopies) out.*copy.to = quote.*copy.from;
     for (const QtyCopy& copy : kQtyCopies) out.*copy.to = quote.*copy.from;
     out.PreOI = UnsignedToDouble(quote.PreOI);
     out.OI = UnsignedToDouble(quote.OI);
     out.QtyTotal = Low32Bits(quote.QtyTotal);
-    CopyText(out.ModifyTime, quote.ModifyTime, 8);
-    CopyDateWithoutDashes(out.ModifyDate, quote.ModifyDate);
-    CopyText(out.InstrumentID, quote.InstrumentID, 80);
+    FacadeCopyText(out.ModifyTime, quote.ModifyTime, 8);
+    FacadeCopyDashlessDate(out.ModifyDate, quote.ModifyDate);
+    FacadeCopyText(out.InstrumentID, quote.InstrumentID, 80);
     return out;
-}
-
-// This computer's clock as HH:MM:SS.
-void FormatLocalTime(char (&dest)[9]) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    // The fields are small non-negative numbers; the modulo only tells the compiler the text fits.
-    std::snprintf(dest, sizeof dest, "%02u:%02u:%02u", static_cast<unsigned>(local.tm_hour) % 100u,
-                  static_cast<unsigned>(local.tm_min) % 100u, static_cast<unsigned>(local.tm_sec) % 100u);
 }
 
 }  // namespace
 
-CSqelMdApiImpl::CSqelMdApiImpl() : quote_(new CNELOQuotApiImp) { quote_->RegisterSpi(this); }
+CSqelMdApiImpl::CSqelMdApiImpl(const CFacadeLocalClock& clock) : clock_(clock), quote_(new CNELOQuotApiImp) {
+    quote_->RegisterSpi(this);
+}
 
 CSqelMdApiImpl::~CSqelMdApiImpl() = default;
 
@@ -142,12 +101,19 @@ void CSqelMdApiImpl::Init() { quote_->Init(); }
 
 int CSqelMdApiImpl::Join() { return 0; }
 
-const char* CSqelMdApiImpl::GetTradingDay() { return tradingDay_; }
+// The stored day is read under the lock the login reply writes it under; the text handed out is one
+// that no later login rewrites.
+const char* CSqelMdApiImpl::GetTradingDay() {
+    char day[9];
+    {
+        std::lock_guard<std::mutex> lock(sessionMutex_);
+        std::memcpy(day, tradingDay_, sizeof day);
+    }
+    return tradingDayTexts_.TextFor(day);
+}
 
 void CSqelMdApiImpl::RegisterFront(const char* frontAddress) {
-    // An address too short to hold the scheme has no host:port behind it.
-    if (!frontAddress || std::strlen(frontAddress) < kFrontSchemeLength) return;
-    quote_->RegisterFront(frontAddress + kFrontSchemeLength);
+    if (const char* hostAndPort = FacadeHostAndPort(frontAddress)) quote_->RegisterFront(hostAndPort);
 }
 
 void CSqelMdApiImpl::RegisterExt5(const void*) {}
@@ -173,28 +139,28 @@ void CSqelMdApiImpl::RequestEachInstrument(QuoteRequest request, const char* con
     for (int i = 0; i < count; ++i) {
         if (!instrumentIDs[i]) continue;
         NELOQuotKeyRecord key{};
-        CopyText(key.InstrumentID, instrumentIDs[i], 15);
+        FacadeCopyString(key.InstrumentID, instrumentIDs[i], 15);
         (quote_->*request)(&key, 0);
     }
 }
 
-int CSqelMdApiImpl::ReqExt10(const char* const*, int) { return kNotProvided; }
+int CSqelMdApiImpl::ReqExt10(const char* const*, int) { return kFacadeNotProvided; }
 
-int CSqelMdApiImpl::ReqExt11(const char* const*, int) { return kNotProvided; }
+int CSqelMdApiImpl::ReqExt11(const char* const*, int) { return kFacadeNotProvided; }
 
-int CSqelMdApiImpl::ReqExt14(const void*, int) { return kNotProvided; }
+int CSqelMdApiImpl::ReqExt14(const void*, int) { return kFacadeNotProvided; }
 
 int CSqelMdApiImpl::ReqLogin(const NarvLoginReqRecord* loginReq, int requestId) {
-    if (!loginReq) return -1;
+    if (!loginReq) return kFacadeNotSent;
     {
         std::lock_guard<std::mutex> lock(sessionMutex_);
-        CopyText(firmId_, loginReq->FirmID, 10);
-        CopyText(investorId_, loginReq->InvestorID, 15);
-        CopyText(logoutInvestorId_, loginReq->InvestorID, 15);
+        FacadeCopyText(firmId_, loginReq->FirmID, 10);
+        FacadeCopyText(investorId_, loginReq->InvestorID, 15);
+        FacadeCopyText(logoutInvestorId_, loginReq->InvestorID, 15);
     }
     NELOQuotLoginReqRecord request{};
-    CopyText(request.InvestorID, loginReq->InvestorID, 15);
-    CopyText(request.InvestorPassword, loginReq->InvestorPassword, 20);
+    FacadeCopyText(request.InvestorID, loginReq->InvestorID, 15);
+    FacadeCopyText(request.InvestorPassword, loginReq->InvestorPassword, 20);
     return quote_->ReqLogin(&request, requestId);
 }
 
@@ -203,7 +169,7 @@ int CSqelMdApiImpl::ReqLogout(const NarvLogoutRecord*, int requestId) {
     NELOInvestorRecord request{};
     {
         std::lock_guard<std::mutex> lock(sessionMutex_);
-        CopyText(request.InvestorID, logoutInvestorId_, 15);
+        FacadeCopyText(request.InvestorID, logoutInvestorId_, 15);
     }
     return quote_->ReqLogout(&request, requestId);
 }
@@ -222,29 +188,16 @@ void CSqelMdApiImpl::OnLoginRsp(NELOLoginRspRecord* record, NELORspInfoRecord* i
     CNarvSqelMdSpi* spi = spi_.load();
     if (!spi) return;
     NarvLoginRspRecord reply{};
-    {
+    if (record) {
+        const FacadeLocalTime now = clock_.Now();
         std::lock_guard<std::mutex> lock(sessionMutex_);
-        if (record) {
-            char day[9];
-            CopyDateWithoutDashes(day, record->TradeDate);
-            if (std::memcmp(day, tradingDay_, sizeof day) != 0) std::memcpy(tradingDay_, day, sizeof day);
-            const auto session = static_cast<std::uint64_t>(record->SessionID);
-            frontId_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(session >> 32));
-            sessionId_ = static_cast<std::int32_t>(static_cast<std::uint32_t>(session & 0xFFFFFFFFu));
-        }
-        CopyText(reply.TradingDay, tradingDay_, 8);
-        CopyText(reply.FirmID, firmId_, 10);
-        CopyText(reply.InvestorID, investorId_, 15);
-        reply.FrontID = frontId_;
-        reply.SessionID = sessionId_;
+        FacadeFillLoginRsp(*record, firmId_, investorId_, now, &reply);
+        std::memcpy(tradingDay_, reply.TradingDay, sizeof tradingDay_);
+        frontId_ = reply.FrontID;
+        sessionId_ = reply.SessionID;
     }
-    FormatLocalTime(reply.LoginTime);
-    if (record) CopyText(reply.SysName, record->SysName, 40);
-    CopyText(reply.InitialOrderRef, "1", 12);
-    char (*stamps[])[9] = {&reply.StampTime1, &reply.StampTime2, &reply.StampTime3, &reply.StampTime4,
-                           &reply.StampTime5};
-    for (auto stamp : stamps) CopyText(*stamp, reply.LoginTime, 8);
-    const NarvRspInfoRecord rspInfo = info ? ConvertRspInfo(*info) : NarvRspInfoRecord{};
+    NarvRspInfoRecord rspInfo{};
+    if (info) FacadeFillRspInfo(*info, &rspInfo);
     spi->OnLoginRsp(record ? &reply : nullptr, &rspInfo, requestId, true);
 }
 
@@ -255,10 +208,10 @@ void CSqelMdApiImpl::OnLogoutRsp(NELOInvestorRecord* record, NELORspInfoRecord* 
     NarvLogoutRecord reply{};
     if (record) {
         std::lock_guard<std::mutex> lock(sessionMutex_);
-        CopyText(reply.InvestorID, logoutInvestorId_, 15);
+        FacadeCopyText(reply.InvestorID, logoutInvestorId_, 15);
     }
     NarvRspInfoRecord rspInfo{};
-    if (info) rspInfo = ConvertRspInfo(*info);
+    if (info) FacadeFillRspInfo(*info, &rspInfo);
     spi->OnLogoutRsp(record ? &reply : nullptr, info ? &rspInfo : nullptr, requestId, true);
 }
 
@@ -269,9 +222,9 @@ void CSqelMdApiImpl::DeliverInstrumentReply(void (CNarvSqelMdSpi::*callback)(con
     CNarvSqelMdSpi* spi = spi_.load();
     if (!spi) return;
     NarvQuotInstrumentRecord reply{};
-    if (record) CopyText(reply.InstrumentID, record->InstrumentID, 80);
+    if (record) FacadeCopyText(reply.InstrumentID, record->InstrumentID, 80);
     NarvRspInfoRecord rspInfo{};
-    if (info) rspInfo = ConvertRspInfo(*info);
+    if (info) FacadeFillRspInfo(*info, &rspInfo);
     (spi->*callback)(record ? &reply : nullptr, info ? &rspInfo : nullptr, requestId, true);
 }
 
@@ -292,6 +245,3 @@ void CSqelMdApiImpl::OnQuotNty(NELOQuotRecord* record) {
     spi->OnDepthQuoteNty(&quote);
 }
 
-CNarvSqelMdApi* CNarvSqelMdApi::CreateSqelMdApi(const char*, bool, bool) { return new CSqelMdApiImpl; }
-
-const char* CNarvSqelMdApi::GetApiVersion() { return "6.5.1"; }

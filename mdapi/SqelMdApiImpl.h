@@ -7,12 +7,16 @@
 #include <cstdint>
 #include <mutex>
 
+#include "FacadeClock.h"
+#include "FacadeTradingDayTexts.h"
 #include "NELOQuotApiImp.h"
 #include "NarvSqelMdApi.h"
 
 class CSqelMdApiImpl final : public CNarvSqelMdApi, public quot::CNELOQuotSpi {
 public:
-    CSqelMdApiImpl();
+    // A new object on the given clock (the computer's own unless a test fixes the time). Destroyed only
+    // by Release.
+    explicit CSqelMdApiImpl(const CFacadeLocalClock& clock = CFacadeSystemClock::Instance());
     CSqelMdApiImpl(const CSqelMdApiImpl&) = delete;
     CSqelMdApiImpl& operator=(const CSqelMdApiImpl&) = delete;
 
@@ -64,8 +68,10 @@ private:
     char firmId_[11] = {};
     std::int32_t frontId_ = 0;
     std::int32_t sessionId_ = 0;
-    // Handed out by GetTradingDay; rewritten only when a login reply brings a different day.
-    char tradingDay_[9] = {};
+    char tradingDay_[9] = {};  // of the last login reply
+    CFacadeTradingDayTexts tradingDayTexts_;  // what GetTradingDay hands out
+
+    const CFacadeLocalClock& clock_;
 
     quot::CNELOQuotApiImp* quote_;
     std::atomic<CNarvSqelMdSpi*> spi_{nullptr};

@@ -1,25 +1,24 @@
 #include "SqelTraderApiImpl.h"
 
 #include <cstddef>
-#include <cstring>
 
+#include "FacadeFront.h"
+#include "FacadeResults.h"
+#include "FacadeText.h"
 #include "NELOTradeApiImp.h"
 #include "TraderCodeTables.h"
 #include "TraderLocalReplies.h"
 #include "TraderRecordConversions.h"
-#include "TraderText.h"
 
 namespace {
 
-constexpr std::size_t kFrontSchemeLength = 6;  // "tcp://" and the like; its content is not examined
-
-constexpr int kNotProvided = -3;
-constexpr int kNotSent = -1;
+constexpr int kNotProvided = kFacadeNotProvided;
+constexpr int kNotSent = kFacadeNotSent;
 
 NarvRspInfoRecord NotSupportedInfo() {
     NarvRspInfoRecord info{};
     info.ErrorID = kNotSupportedErrorID;
-    TraderCopyString(info.ErrorMsg, kNotSupportedErrorMsg, 80);
+    FacadeCopyString(info.ErrorMsg, kNotSupportedErrorMsg, 80);
     return info;
 }
 
@@ -56,11 +55,11 @@ struct TableReplyItem {
 
 }  // namespace
 
-CSqelTraderApiImpl* CSqelTraderApiImpl::Create(const CTraderLocalClock& clock) {
+CSqelTraderApiImpl* CSqelTraderApiImpl::Create(const CFacadeLocalClock& clock) {
     return new CSqelTraderApiImpl(clock);
 }
 
-CSqelTraderApiImpl::CSqelTraderApiImpl(const CTraderLocalClock& clock) : clock_(clock) {
+CSqelTraderApiImpl::CSqelTraderApiImpl(const CFacadeLocalClock& clock) : clock_(clock) {
     CNELOTradeApiImp* client = new CNELOTradeApiImp;
     client->RegisterSpi(this);
     client_ = client;
@@ -101,26 +100,12 @@ void CSqelTraderApiImpl::Init() {
 
 int CSqelTraderApiImpl::Join() { return queue_.Join(); }
 
-const char* CSqelTraderApiImpl::GetTradingDay() {
-    std::array<char, 9> current{};
-    std::memcpy(current.data(), session_.Fields().tradingDay, current.size());
-    std::lock_guard<std::mutex> lock(tradingDayTextsMutex_);
-    for (const std::array<char, 9>& text : tradingDayTexts_) {
-        if (text == current) {
-            return text.data();
-        }
-    }
-    tradingDayTexts_.push_back(current);
-    return tradingDayTexts_.back().data();
-}
+const char* CSqelTraderApiImpl::GetTradingDay() { return tradingDayTexts_.TextFor(session_.Fields().tradingDay); }
 
 void CSqelTraderApiImpl::RegisterFront(const char* frontAddress) {
-    // Only the first characters are looked at: an address that ends within its scheme has no host
-    // to hand on, and skipping the scheme there would run past its end.
-    if (frontAddress == nullptr || strnlen(frontAddress, kFrontSchemeLength + 1) <= kFrontSchemeLength) {
-        return;
+    if (const char* hostAndPort = FacadeHostAndPort(frontAddress)) {
+        client_->RegisterFront(hostAndPort);
     }
-    client_->RegisterFront(frontAddress + kFrontSchemeLength);
 }
 
 void CSqelTraderApiImpl::RegisterExt5(const void* /*address*/) {}
@@ -230,73 +215,6 @@ int CSqelTraderApiImpl::ReqCurrencyQuery(const NarvCurrencyRecord* /*currencyQue
     PostLocalReply(&CNarvSqelTraderSpi::OnCurrencyQueryRsp, &reply, LocalInfo::Success, requestId);
     return 0;
 }
-
-// Positions answered by the table alone.
-int CSqelTraderApiImpl::ReqExt11(const void* request) { return AnswerByTable(11, request, 0); }
-int CSqelTraderApiImpl::ReqExt12(const void* request) { return AnswerByTable(12, request, 0); }
-#define NARV_TABLE_ANSWER(N) \
-    int CSqelTraderApiImpl::ReqExt##N(const void* request, int requestId) { return AnswerByTable(N, request, requestId); }
-NARV_TABLE_ANSWER(16)
-NARV_TABLE_ANSWER(18)
-NARV_TABLE_ANSWER(19)
-NARV_TABLE_ANSWER(20)
-NARV_TABLE_ANSWER(21)
-NARV_TABLE_ANSWER(22)
-NARV_TABLE_ANSWER(24)
-NARV_TABLE_ANSWER(25)
-NARV_TABLE_ANSWER(29)
-NARV_TABLE_ANSWER(30)
-NARV_TABLE_ANSWER(31)
-NARV_TABLE_ANSWER(32)
-NARV_TABLE_ANSWER(33)
-NARV_TABLE_ANSWER(34)
-NARV_TABLE_ANSWER(35)
-NARV_TABLE_ANSWER(36)
-NARV_TABLE_ANSWER(37)
-NARV_TABLE_ANSWER(38)
-NARV_TABLE_ANSWER(39)
-NARV_TABLE_ANSWER(45)
-NARV_TABLE_ANSWER(52)
-NARV_TABLE_ANSWER(53)
-NARV_TABLE_ANSWER(55)
-NARV_TABLE_ANSWER(57)
-NARV_TABLE_ANSWER(58)
-NARV_TABLE_ANSWER(59)
-NARV_TABLE_ANSWER(60)
-NARV_TABLE_ANSWER(62)
-NARV_TABLE_ANSWER(63)
-NARV_TABLE_ANSWER(64)
-NARV_TABLE_ANSWER(65)
-NARV_TABLE_ANSWER(66)
-NARV_TABLE_ANSWER(67)
-NARV_TABLE_ANSWER(68)
-NARV_TABLE_ANSWER(69)
-NARV_TABLE_ANSWER(70)
-NARV_TABLE_ANSWER(71)
-NARV_TABLE_ANSWER(72)
-NARV_TABLE_ANSWER(73)
-NARV_TABLE_ANSWER(74)
-NARV_TABLE_ANSWER(75)
-NARV_TABLE_ANSWER(76)
-NARV_TABLE_ANSWER(77)
-NARV_TABLE_ANSWER(78)
-NARV_TABLE_ANSWER(79)
-NARV_TABLE_ANSWER(80)
-NARV_TABLE_ANSWER(81)
-NARV_TABLE_ANSWER(82)
-NARV_TABLE_ANSWER(83)
-NARV_TABLE_ANSWER(84)
-NARV_TABLE_ANSWER(85)
-NARV_TABLE_ANSWER(86)
-NARV_TABLE_ANSWER(87)
-NARV_TABLE_ANSWER(89)
-NARV_TABLE_ANSWER(90)
-NARV_TABLE_ANSWER(91)
-NARV_TABLE_ANSWER(92)
-NARV_TABLE_ANSWER(93)
-NARV_TABLE_ANSWER(94)
-NARV_TABLE_ANSWER(95)
-#undef NARV_TABLE_ANSWER
 
 // ---- session ------------------------------------------------------------------------------------
 

@@ -4,25 +4,28 @@
 // own dispatch thread).
 #pragma once
 
-#include <array>
 #include <atomic>
 #include <cstdint>
-#include <deque>
-#include <mutex>
 
+#include "FacadeClock.h"
+#include "FacadeTradingDayTexts.h"
 #include "NELOTradeApi.h"
 #include "NarvSqelTraderApi.h"
 #include "TraderDispatchQueue.h"
 #include "TraderLocalAnswers.h"
-#include "TraderLocalClock.h"
 #include "TraderSession.h"
 #include "transport/SocketLibrary.h"
+
+// A position the table alone answers: its row is checked when this is compiled, so the table and the
+// implementation cannot disagree.
+#define NARV_TRADER_TABLE_ANSWER(N) \
+    int ReqExt##N(const void* request, int requestId) override { return AnswerByTable<N>(request, requestId); }
 
 class CSqelTraderApiImpl final : public CNarvSqelTraderApi, public CNELOTradeSpi {
 public:
     // A new object on the given clock (the computer's own unless a test fixes the time). Destroyed only
     // by Release.
-    static CSqelTraderApiImpl* Create(const CTraderLocalClock& clock = CTraderSystemClock::Instance());
+    static CSqelTraderApiImpl* Create(const CFacadeLocalClock& clock = CFacadeSystemClock::Instance());
 
     CSqelTraderApiImpl(const CSqelTraderApiImpl&) = delete;
     CSqelTraderApiImpl& operator=(const CSqelTraderApiImpl&) = delete;
@@ -39,41 +42,41 @@ public:
     void SetAccountFlowResume(int resumeMode) override;
     void SetMarketFlowResume(int resumeMode) override;
     int ReqAuthenticate(const NarvAuthenticateReqRecord* authenticate, int requestId) override;
-    int ReqExt11(const void* request) override;
-    int ReqExt12(const void* request) override;
+    int ReqExt11(const void* request) override { return AnswerByTable<11>(request, 0); }
+    int ReqExt12(const void* request) override { return AnswerByTable<12>(request, 0); }
     int ReqLogin(const NarvLoginReqRecord* loginReq, int requestId) override;
     int ReqLogout(const NarvLogoutRecord* logout, int requestId) override;
     int ReqChangePassword(const NarvChangePasswordRecord* changePassword, int requestId) override;
-    int ReqExt16(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(16)
     int ReqAcknowledge(const NarvAcknowledgeRecord* acknowledge, int requestId) override;
-    int ReqExt18(const void* request, int requestId) override;
-    int ReqExt19(const void* request, int requestId) override;
-    int ReqExt20(const void* request, int requestId) override;
-    int ReqExt21(const void* request, int requestId) override;
-    int ReqExt22(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(18)
+    NARV_TRADER_TABLE_ANSWER(19)
+    NARV_TRADER_TABLE_ANSWER(20)
+    NARV_TRADER_TABLE_ANSWER(21)
+    NARV_TRADER_TABLE_ANSWER(22)
     int ReqInputOrder(const NarvInputOrderRecord* inputOrder, int requestId) override;
-    int ReqExt24(const void* request, int requestId) override;
-    int ReqExt25(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(24)
+    NARV_TRADER_TABLE_ANSWER(25)
     int ReqOrderCancel(const NarvOrderActionRecord* orderAction, int requestId) override;
     int ReqMaxOrderQtyQuery(const NarvMaxOrderQtyRecord* maxOrderQty, int requestId) override;
     int ReqSettlementConfirm(const NarvSettlementConfirmRecord* confirm, int requestId) override;
-    int ReqExt29(const void* request, int requestId) override;
-    int ReqExt30(const void* request, int requestId) override;
-    int ReqExt31(const void* request, int requestId) override;
-    int ReqExt32(const void* request, int requestId) override;
-    int ReqExt33(const void* request, int requestId) override;
-    int ReqExt34(const void* request, int requestId) override;
-    int ReqExt35(const void* request, int requestId) override;
-    int ReqExt36(const void* request, int requestId) override;
-    int ReqExt37(const void* request, int requestId) override;
-    int ReqExt38(const void* request, int requestId) override;
-    int ReqExt39(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(29)
+    NARV_TRADER_TABLE_ANSWER(30)
+    NARV_TRADER_TABLE_ANSWER(31)
+    NARV_TRADER_TABLE_ANSWER(32)
+    NARV_TRADER_TABLE_ANSWER(33)
+    NARV_TRADER_TABLE_ANSWER(34)
+    NARV_TRADER_TABLE_ANSWER(35)
+    NARV_TRADER_TABLE_ANSWER(36)
+    NARV_TRADER_TABLE_ANSWER(37)
+    NARV_TRADER_TABLE_ANSWER(38)
+    NARV_TRADER_TABLE_ANSWER(39)
     int ReqOrderQuery(const NarvOrderQueryRecord* orderQuery, int requestId) override;
     int ReqTradeQuery(const NarvTradeQueryRecord* tradeQuery, int requestId) override;
     int ReqPosiQuery(const NarvPosiQueryRecord* posiQuery, int requestId) override;
     int ReqFundQuery(const NarvFundQueryRecord* fundQuery, int requestId) override;
     int ReqInvestorQuery(const NarvInvestorQueryRecord* investorQuery, int requestId) override;
-    int ReqExt45(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(45)
     int ReqInvestorMarginRateQuery(const NarvInvestorMarginRateQueryRecord* marginRateQuery,
                                    int requestId) override;
     int ReqInvestorFeeRateQuery(const NarvInvestorFeeRateQueryRecord* feeRateQuery, int requestId) override;
@@ -81,51 +84,51 @@ public:
     int ReqProductQuery(const NarvProductQueryRecord* productQuery, int requestId) override;
     int ReqInstrumentQuery(const NarvInstrumentQueryRecord* instrumentQuery, int requestId) override;
     int ReqQuotQuery(const NarvQuotQueryRecord* quotQuery, int requestId) override;
-    int ReqExt52(const void* request, int requestId) override;
-    int ReqExt53(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(52)
+    NARV_TRADER_TABLE_ANSWER(53)
     int ReqPosiDetailQuery(const NarvPosiDetailQueryRecord* posiDetailQuery, int requestId) override;
-    int ReqExt55(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(55)
     int ReqSettlementConfirmQuery(const NarvSettlementConfirmRecord* confirmQuery, int requestId) override;
-    int ReqExt57(const void* request, int requestId) override;
-    int ReqExt58(const void* request, int requestId) override;
-    int ReqExt59(const void* request, int requestId) override;
-    int ReqExt60(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(57)
+    NARV_TRADER_TABLE_ANSWER(58)
+    NARV_TRADER_TABLE_ANSWER(59)
+    NARV_TRADER_TABLE_ANSWER(60)
     int ReqExchangeMarginRateQuery(const NarvExchangeMarginRateQueryRecord* marginRateQuery,
                                    int requestId) override;
-    int ReqExt62(const void* request, int requestId) override;
-    int ReqExt63(const void* request, int requestId) override;
-    int ReqExt64(const void* request, int requestId) override;
-    int ReqExt65(const void* request, int requestId) override;
-    int ReqExt66(const void* request, int requestId) override;
-    int ReqExt67(const void* request, int requestId) override;
-    int ReqExt68(const void* request, int requestId) override;
-    int ReqExt69(const void* request, int requestId) override;
-    int ReqExt70(const void* request, int requestId) override;
-    int ReqExt71(const void* request, int requestId) override;
-    int ReqExt72(const void* request, int requestId) override;
-    int ReqExt73(const void* request, int requestId) override;
-    int ReqExt74(const void* request, int requestId) override;
-    int ReqExt75(const void* request, int requestId) override;
-    int ReqExt76(const void* request, int requestId) override;
-    int ReqExt77(const void* request, int requestId) override;
-    int ReqExt78(const void* request, int requestId) override;
-    int ReqExt79(const void* request, int requestId) override;
-    int ReqExt80(const void* request, int requestId) override;
-    int ReqExt81(const void* request, int requestId) override;
-    int ReqExt82(const void* request, int requestId) override;
-    int ReqExt83(const void* request, int requestId) override;
-    int ReqExt84(const void* request, int requestId) override;
-    int ReqExt85(const void* request, int requestId) override;
-    int ReqExt86(const void* request, int requestId) override;
-    int ReqExt87(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(62)
+    NARV_TRADER_TABLE_ANSWER(63)
+    NARV_TRADER_TABLE_ANSWER(64)
+    NARV_TRADER_TABLE_ANSWER(65)
+    NARV_TRADER_TABLE_ANSWER(66)
+    NARV_TRADER_TABLE_ANSWER(67)
+    NARV_TRADER_TABLE_ANSWER(68)
+    NARV_TRADER_TABLE_ANSWER(69)
+    NARV_TRADER_TABLE_ANSWER(70)
+    NARV_TRADER_TABLE_ANSWER(71)
+    NARV_TRADER_TABLE_ANSWER(72)
+    NARV_TRADER_TABLE_ANSWER(73)
+    NARV_TRADER_TABLE_ANSWER(74)
+    NARV_TRADER_TABLE_ANSWER(75)
+    NARV_TRADER_TABLE_ANSWER(76)
+    NARV_TRADER_TABLE_ANSWER(77)
+    NARV_TRADER_TABLE_ANSWER(78)
+    NARV_TRADER_TABLE_ANSWER(79)
+    NARV_TRADER_TABLE_ANSWER(80)
+    NARV_TRADER_TABLE_ANSWER(81)
+    NARV_TRADER_TABLE_ANSWER(82)
+    NARV_TRADER_TABLE_ANSWER(83)
+    NARV_TRADER_TABLE_ANSWER(84)
+    NARV_TRADER_TABLE_ANSWER(85)
+    NARV_TRADER_TABLE_ANSWER(86)
+    NARV_TRADER_TABLE_ANSWER(87)
     int ReqCurrencyQuery(const NarvCurrencyRecord* currencyQuery, int requestId) override;
-    int ReqExt89(const void* request, int requestId) override;
-    int ReqExt90(const void* request, int requestId) override;
-    int ReqExt91(const void* request, int requestId) override;
-    int ReqExt92(const void* request, int requestId) override;
-    int ReqExt93(const void* request, int requestId) override;
-    int ReqExt94(const void* request, int requestId) override;
-    int ReqExt95(const void* request, int requestId) override;
+    NARV_TRADER_TABLE_ANSWER(89)
+    NARV_TRADER_TABLE_ANSWER(90)
+    NARV_TRADER_TABLE_ANSWER(91)
+    NARV_TRADER_TABLE_ANSWER(92)
+    NARV_TRADER_TABLE_ANSWER(93)
+    NARV_TRADER_TABLE_ANSWER(94)
+    NARV_TRADER_TABLE_ANSWER(95)
 
     // ---- CNELOTradeSpi: the trade client's events, on its I/O thread ----
     void OnFrontConnected() override;
@@ -171,10 +174,15 @@ private:
     // What response info a local reply carries.
     enum class LocalInfo { None, Success };
 
-    explicit CSqelTraderApiImpl(const CTraderLocalClock& clock);
+    explicit CSqelTraderApiImpl(const CFacadeLocalClock& clock);
     ~CSqelTraderApiImpl();
 
     // Empty, "Not supported" and -3 answers, as the position's row says.
+    template <int Position>
+    int AnswerByTable(const void* request, int requestId) {
+        static_assert(TraderAnsweredByTable(Position), "the table answers this position by itself");
+        return AnswerByTable(Position, request, requestId);
+    }
     int AnswerByTable(int position, const void* request, int requestId);
     // Queues `callback(record copy or null, info, requestId, true)` for the dispatch thread, addressed
     // to the callback object registered now; nothing when none is.
@@ -190,14 +198,10 @@ private:
     void ReleaseTradeClient();
 
     CSocketLibraryRef sockets_;  // the dispatch queue's own reference, as every I/O service holds one
-    const CTraderLocalClock& clock_;
+    const CFacadeLocalClock& clock_;
     CTraderSession session_;
     std::atomic<CNarvSqelTraderSpi*> spi_{nullptr};
-    // Every trading day GetTradingDay has handed out. An entry never changes once added (and a deque
-    // never moves its entries), so a text the application holds stays as it was while a later login
-    // changes the session's trading day on another thread. One entry per trading day seen.
-    std::mutex tradingDayTextsMutex_;
-    std::deque<std::array<char, 9>> tradingDayTexts_;
+    CFacadeTradingDayTexts tradingDayTexts_;  // what GetTradingDay hands out
     CTraderDispatchQueue queue_;
     CNELOTradeApi* client_ = nullptr;  // owned; destroyed through its Release
 };

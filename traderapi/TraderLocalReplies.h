@@ -2,8 +2,8 @@
 // and the local clock.
 #pragma once
 
+#include "FacadeClock.h"
 #include "NarvSqelTraderApi.h"
-#include "TraderLocalClock.h"
 #include "TraderSession.h"
 
 NarvAuthenticateRspRecord TraderBuildAuthenticateRsp(const NarvAuthenticateReqRecord& request);
@@ -12,9 +12,9 @@ NarvMaxOrderQtyRecord TraderBuildMaxOrderQty(const NarvMaxOrderQtyRecord& reques
 // ReqSettlementConfirm echoes the request's account and settlement number ...
 NarvSettlementConfirmRecord TraderBuildSettlementConfirm(const NarvSettlementConfirmRecord& request,
                                                          const TraderSessionFields& session,
-                                                         const TraderLocalTime& now);
+                                                         const FacadeLocalTime& now);
 // ... ReqSettlementConfirmQuery reads no request at all.
 NarvSettlementConfirmRecord TraderBuildSettlementConfirmQuery(const TraderSessionFields& session,
-                                                              const TraderLocalTime& now);
+                                                              const FacadeLocalTime& now);
 NarvInvestorRecord TraderBuildInvestor(const TraderSessionFields& session);
 NarvCurrencyRecord TraderBuildCurrency(const TraderSessionFields& session);

@@ -2,8 +2,9 @@
 
 #include <cstring>
 
+#include "FacadeReplies.h"
+#include "FacadeText.h"
 #include "TraderCodeTables.h"
-#include "TraderText.h"
 
 namespace {
 
@@ -22,36 +23,36 @@ RatePair SplitRate(char rateType, double rate) {
 
 NELOLoginReqRecord TraderBuildLoginReq(const TraderSessionFields& session, const NarvLoginReqRecord& request) {
     NELOLoginReqRecord record{};
-    TraderCopyText(record.InvestorID, session.investorID, 15);
-    TraderCopyText(record.InvestorPassword, request.InvestorPassword, 20);
+    FacadeCopyText(record.InvestorID, session.investorID, 15);
+    FacadeCopyText(record.InvestorPassword, request.InvestorPassword, 20);
     return record;
 }
 
 NELOInvestorRecord TraderBuildInvestorKey(const TraderSessionFields& session) {
     NELOInvestorRecord record{};
-    TraderCopyText(record.InvestorID, session.investorID, 15);
+    FacadeCopyText(record.InvestorID, session.investorID, 15);
     return record;
 }
 
 NELOChangePasswordRecord TraderBuildChangePassword(const TraderSessionFields& session,
                                                    const NarvChangePasswordRecord& request) {
     NELOChangePasswordRecord record{};
-    TraderCopyText(record.InvestorID, session.investorID, 15);
-    TraderCopyText(record.InvestorOldPassword, request.OldPassword, 20);
-    TraderCopyText(record.InvestorNewPassword, request.NewPassword, 20);
+    FacadeCopyText(record.InvestorID, session.investorID, 15);
+    FacadeCopyText(record.InvestorOldPassword, request.OldPassword, 20);
+    FacadeCopyText(record.InvestorNewPassword, request.NewPassword, 20);
     return record;
 }
 
 NELOInputOrderRecord TraderBuildInputOrder(const TraderSessionFields& session, const NarvInputOrderRecord& request) {
     NELOInputOrderRecord record{};
-    TraderCopyText(record.ExchangeID, request.ExchangeID, 16);
-    TraderCopyText(record.InvestorID, request.InvestorID, 15);
-    TraderCopyText(record.InstrumentID, request.InstrumentID, 15);
-    TraderCopyText(record.OrderRef, request.OrderRef, 30);
-    TraderCopyText(record.ClientID, request.ClientID, 15);
-    TraderCopyText(record.IPAddress, request.IPAddress, 32);
-    TraderCopyText(record.MacAddress, request.MacAddress, 32);
-    TraderCopyText(record.InvestorUnit, request.InvestorUnit, 16);
+    FacadeCopyText(record.ExchangeID, request.ExchangeID, 16);
+    FacadeCopyText(record.InvestorID, request.InvestorID, 15);
+    FacadeCopyText(record.InstrumentID, request.InstrumentID, 15);
+    FacadeCopyText(record.OrderRef, request.OrderRef, 30);
+    FacadeCopyText(record.ClientID, request.ClientID, 15);
+    FacadeCopyText(record.IPAddress, request.IPAddress, 32);
+    FacadeCopyText(record.MacAddress, request.MacAddress, 32);
+    FacadeCopyText(record.InvestorUnit, request.InvestorUnit, 16);
     record.Price = request.Price;
     record.Qty = request.Qty;
     record.RequestID = request.RequestID;
@@ -65,24 +66,24 @@ NELOInputOrderRecord TraderBuildInputOrder(const TraderSessionFields& session, c
     record.ConditionType = 'P';
     record.ConditionMethod = '5';
     record.ConditionPrice = 0.0;
-    record.SessionID = TraderJoinSessionID(session.frontID, session.sessionID);
+    record.SessionID = FacadeJoinSessionID(session.frontID, session.sessionID);
     return record;
 }
 
 NELOOrderCancelRecord TraderBuildOrderCancel(const NarvOrderActionRecord& request) {
     NELOOrderCancelRecord record{};
-    TraderCopyText(record.InvestorID, request.InvestorID, 15);
-    TraderCopyText(record.ExchangeID, request.ExchangeID, 16);
-    TraderCopyText(record.InstrumentID, request.InstrumentID, 15);
-    TraderCopyText(record.OrderSysID, request.OrderSysID, 30);
-    TraderCopyText(record.OrderRef, request.OrderRef, 30);
-    record.SessionID = TraderJoinSessionID(request.FrontID, request.SessionID);
+    FacadeCopyText(record.InvestorID, request.InvestorID, 15);
+    FacadeCopyText(record.ExchangeID, request.ExchangeID, 16);
+    FacadeCopyText(record.InstrumentID, request.InstrumentID, 15);
+    FacadeCopyText(record.OrderSysID, request.OrderSysID, 30);
+    FacadeCopyText(record.OrderRef, request.OrderRef, 30);
+    record.SessionID = FacadeJoinSessionID(request.FrontID, request.SessionID);
     return record;
 }
 
 NELOExchangeKeyRecord TraderBuildExchangeKey(const NarvExchangeQueryRecord& request) {
     NELOExchangeKeyRecord key{};
-    TraderCopyText(key.ExchangeID, request.ExchangeID, 16);
+    FacadeCopyText(key.ExchangeID, request.ExchangeID, 16);
     return key;
 }
 
@@ -93,53 +94,33 @@ bool TraderBuildProductKey(const NarvProductQueryRecord& request, NELOProductKey
         return false;
     }
     key->InstrumentType = type;
-    TraderCopyText(key->ExchangeID, request.ExchangeID, 16);
-    TraderCopyText(key->ProductID, request.ProductID, 10);
+    FacadeCopyText(key->ExchangeID, request.ExchangeID, 16);
+    FacadeCopyText(key->ProductID, request.ProductID, 10);
     return true;
 }
 
 // ---- replies ------------------------------------------------------------------------------------
 
 void TraderFillRspInfo(const NELORspInfoRecord& source, NarvRspInfoRecord* target) {
-    *target = NarvRspInfoRecord{};
-    target->ErrorID = static_cast<std::uint16_t>(source.RspNo);  // zero extension: 0xFFFF is 65535
-    TraderCopyText(target->ErrorMsg, source.RspDesc, 80);
-}
-
-void TraderLoginTradingDay(const NELOLoginRspRecord& source, char (&tradingDay)[9]) {
-    std::memset(tradingDay, 0, sizeof(tradingDay));
-    TraderCopyDashlessDate(tradingDay, source.TradeDate);
+    FacadeFillRspInfo(source, target);
 }
 
 void TraderFillLoginRsp(const NELOLoginRspRecord& source, const TraderSessionFields& session,
-                        const TraderLocalTime& now, NarvLoginRspRecord* target) {
-    *target = NarvLoginRspRecord{};
-    TraderLoginTradingDay(source, target->TradingDay);
-    CTraderLocalClock::FormatTime(now, target->LoginTime);
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, session.investorID, 15);
-    TraderCopyText(target->SysName, source.SysName, 40);
-    target->FrontID = TraderFrontOf(source.SessionID);
-    target->SessionID = TraderSessionOf(source.SessionID);
-    TraderCopyText(target->InitialOrderRef, "1", 12);
-    char (*stamps[])[9] = {&target->StampTime1, &target->StampTime2, &target->StampTime3, &target->StampTime4,
-                           &target->StampTime5};
-    for (auto* stamp : stamps) {
-        std::memcpy(*stamp, target->LoginTime, sizeof(target->LoginTime));
-    }
+                        const FacadeLocalTime& now, NarvLoginRspRecord* target) {
+    FacadeFillLoginRsp(source, session.firmID, session.investorID, now, target);
 }
 
 void TraderFillLogout(const TraderSessionFields& session, NarvLogoutRecord* target) {
     *target = NarvLogoutRecord{};
-    TraderCopyText(target->InvestorID, session.investorID, 15);
+    FacadeCopyText(target->InvestorID, session.investorID, 15);
 }
 
 void TraderFillChangePassword(const TraderSessionFields& session, const NarvChangePasswordRecord& saved,
                               NarvChangePasswordRecord* target) {
     *target = NarvChangePasswordRecord{};
-    TraderCopyText(target->InvestorID, session.investorID, 15);
-    TraderCopyText(target->OldPassword, saved.OldPassword, 40);
-    TraderCopyText(target->NewPassword, saved.NewPassword, 40);
+    FacadeCopyText(target->InvestorID, session.investorID, 15);
+    FacadeCopyText(target->OldPassword, saved.OldPassword, 40);
+    FacadeCopyText(target->NewPassword, saved.NewPassword, 40);
 }
 
 namespace {
@@ -148,12 +129,12 @@ namespace {
 template <class Order, std::size_t InvestorWidth, std::size_t OrderRefWidth>
 void FillOrderHead(const TraderSessionFields& session, const char (&investorID)[InvestorWidth],
                    const char (&orderRef)[OrderRefWidth], Order* target) {
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, investorID, 12);
-    TraderCopyText(target->OrderRef, orderRef, 12);
-    TraderCopyText(target->FullInvestorID, investorID, 15);
+    FacadeCopyText(target->FirmID, session.firmID, 10);
+    FacadeCopyText(target->InvestorID, investorID, 12);
+    FacadeCopyText(target->OrderRef, orderRef, 12);
+    FacadeCopyText(target->FullInvestorID, investorID, 15);
     target->HedgeFlag = '1';
-    TraderCopyText(target->GoodTillDay, session.tradingDay, 8);
+    FacadeCopyText(target->GoodTillDay, session.tradingDay, 8);
     target->MinQty = 1;
     target->TriggerCondition = '1';
     target->CloseReason = '0';
@@ -174,24 +155,24 @@ void TraderFillInputOrderRsp(const NELOInputOrderRecord& source, const TraderSes
     target->TimeCondition = target->PriceType == '1' ? '1' : '3';
     target->VolumeCondition = '1';
     target->ForceFlag = 0;
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
 }
 
 void TraderFillOrderActionRsp(const NELOOrderCancelRecord& source, const TraderSessionFields& session,
                               std::int32_t requestID, NarvOrderActionRecord* target) {
     *target = NarvOrderActionRecord{};
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, source.InvestorID, 12);
-    TraderCopyText(target->OrderRef, source.OrderRef, 12);
+    FacadeCopyText(target->FirmID, session.firmID, 10);
+    FacadeCopyText(target->InvestorID, source.InvestorID, 12);
+    FacadeCopyText(target->OrderRef, source.OrderRef, 12);
     target->RequestID = requestID;
-    target->FrontID = TraderFrontOf(source.SessionID);
-    target->SessionID = TraderSessionOf(source.SessionID);
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->OrderSysID, source.OrderSysID, 20);
+    target->FrontID = FacadeFrontOf(source.SessionID);
+    target->SessionID = FacadeSessionOf(source.SessionID);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->OrderSysID, source.OrderSysID, 20);
     target->ActionFlag = '0';
-    TraderCopyText(target->FullInvestorID, source.InvestorID, 15);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->FullInvestorID, source.InvestorID, 15);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
 }
 
 void TraderFillOrder(const NELOOrderRecord& source, const TraderSessionFields& session, NarvOrderRecord* target) {
@@ -205,69 +186,69 @@ void TraderFillOrder(const NELOOrderRecord& source, const TraderSessionFields& s
     target->TimeCondition = source.TimeCondition;
     target->VolumeCondition = source.VolumeCondition;
     target->RequestID = source.RequestID;
-    TraderCopyText(target->OrderID, source.OrderID, 12);
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->ClientID, source.ClientID, 10);
-    TraderCopyText(target->AccountID, source.AccountID, 20);
+    FacadeCopyText(target->OrderID, source.OrderID, 12);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->ClientID, source.ClientID, 10);
+    FacadeCopyText(target->AccountID, source.AccountID, 20);
     target->OrderSubmitStatus = source.OrderSubmitStatus;
-    TraderCopyText(target->TradingDay, session.tradingDay, 8);
-    TraderCopyText(target->OrderSysID, source.OrderSysID, 20);
+    FacadeCopyText(target->TradingDay, session.tradingDay, 8);
+    FacadeCopyText(target->OrderSysID, source.OrderSysID, 20);
     target->OrderStatus = TraderOrderStatusFromWire(source.OrderStatus, source.Qty == source.QtyLeft);
     // Two's complement wrap rather than overflow for absurd quantities.
     target->QtyTraded = static_cast<std::int32_t>(static_cast<std::uint32_t>(source.Qty) -
                                                   static_cast<std::uint32_t>(source.QtyLeft));
     target->QtyLeft = source.QtyLeft;
-    TraderCopyDashlessDate(target->OrderDate, source.OrderDate);
-    TraderCopyText(target->OrderTime, source.OrderTime, 8);
-    TraderCopyText(target->ModifyTime, source.ModifyTime, 8);
-    target->FrontID = TraderFrontOf(source.SessionID);
-    target->SessionID = TraderSessionOf(source.SessionID);
-    TraderCopyText(target->UserProductInfo, source.UserProductInfo, 10);
+    FacadeCopyDashlessDate(target->OrderDate, source.OrderDate);
+    FacadeCopyText(target->OrderTime, source.OrderTime, 8);
+    FacadeCopyText(target->ModifyTime, source.ModifyTime, 8);
+    target->FrontID = FacadeFrontOf(source.SessionID);
+    target->SessionID = FacadeSessionOf(source.SessionID);
+    FacadeCopyText(target->UserProductInfo, source.UserProductInfo, 10);
     if (source.OrderStatusDesc[0] != '\0') {
-        TraderCopyText(target->OrderStatusDesc, source.OrderStatusDesc, 80);
+        FacadeCopyText(target->OrderStatusDesc, source.OrderStatusDesc, 80);
     } else {
-        TraderCopyString(target->OrderStatusDesc, TraderOrderStatusText(target->OrderStatus), 80);
+        FacadeCopyString(target->OrderStatusDesc, TraderOrderStatusText(target->OrderStatus), 80);
     }
     target->SpareInt1 = 0;
-    target->OrderIDNumber = TraderDecimalValue(source.OrderID, sizeof(source.OrderID));
-    TraderCopyText(target->InvestorUnit, source.InvestorUnit, 16);
-    TraderCopyText(target->MacAddress, source.MacAddress, 20);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
-    TraderCopyText(target->ExchangeInstrumentID, source.InstrumentID, 80);
-    TraderCopyText(target->IPAddress, source.IPAddress, 32);
+    target->OrderIDNumber = FacadeDecimalValue(source.OrderID, sizeof(source.OrderID));
+    FacadeCopyText(target->InvestorUnit, source.InvestorUnit, 16);
+    FacadeCopyText(target->MacAddress, source.MacAddress, 20);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->ExchangeInstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->IPAddress, source.IPAddress, 32);
 }
 
 void TraderFillTrade(const NELOTradeRecord& source, const TraderSessionFields& session, NarvTradeRecord* target) {
     *target = NarvTradeRecord{};
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, source.InvestorID, 12);
-    TraderCopyText(target->OrderRef, source.OrderRef, 12);
-    TraderCopyText(target->FullInvestorID, source.InvestorID, 15);
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->MatchID, source.MatchID, 20);
+    FacadeCopyText(target->FirmID, session.firmID, 10);
+    FacadeCopyText(target->InvestorID, source.InvestorID, 12);
+    FacadeCopyText(target->OrderRef, source.OrderRef, 12);
+    FacadeCopyText(target->FullInvestorID, source.InvestorID, 15);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->MatchID, source.MatchID, 20);
     target->BSFlag = kBSFlagFromWire.Map(source.BSFlag);
-    TraderCopyText(target->OrderSysID, source.OrderSysID, 20);
-    TraderCopyText(target->ClientID, source.ClientID, 10);
+    FacadeCopyText(target->OrderSysID, source.OrderSysID, 20);
+    FacadeCopyText(target->ClientID, source.ClientID, 10);
     target->OCFlag = kOCFlagFromWire.Map(source.OCFlag);
     target->HedgeFlag = '1';
     target->Price = source.Price;
     target->Qty = source.Qty;
-    TraderCopyDashlessDate(target->MatchDate, source.MatchDate);
-    TraderCopyText(target->MatchTime, source.MatchTime, 8);
+    FacadeCopyDashlessDate(target->MatchDate, source.MatchDate);
+    FacadeCopyText(target->MatchTime, source.MatchTime, 8);
     target->MatchType = '0';
-    TraderCopyText(target->AccountID, source.AccountID, 20);
-    TraderCopyText(target->OrderID, source.OrderID, 12);
-    TraderCopyText(target->TradingDay, session.tradingDay, 8);
-    target->OrderIDNumber = TraderDecimalValue(source.OrderID, sizeof(source.OrderID));
-    TraderCopyText(target->InvestorUnit, source.InvestorUnit, 16);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
-    TraderCopyText(target->ExchangeInstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->AccountID, source.AccountID, 20);
+    FacadeCopyText(target->OrderID, source.OrderID, 12);
+    FacadeCopyText(target->TradingDay, session.tradingDay, 8);
+    target->OrderIDNumber = FacadeDecimalValue(source.OrderID, sizeof(source.OrderID));
+    FacadeCopyText(target->InvestorUnit, source.InvestorUnit, 16);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->ExchangeInstrumentID, source.InstrumentID, 80);
 }
 
 void TraderFillFund(const NELOFundRecord& source, const TraderSessionFields& session, NarvFundRecord* target) {
     *target = NarvFundRecord{};
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, session.investorID, 12);
+    FacadeCopyText(target->FirmID, session.firmID, 10);
+    FacadeCopyText(target->InvestorID, session.investorID, 12);
     target->LastBalance = source.LastBalance;
     target->InAmount = source.InAmount;
     target->OutAmount = source.OutAmount;
@@ -281,15 +262,15 @@ void TraderFillFund(const NELOFundRecord& source, const TraderSessionFields& ses
     target->FloatingPL = source.FloatingPL;
     target->FloatBalance = source.FloatBalance;
     target->FreeBalance = source.FreeBalance;
-    TraderCopyText(target->TradingDay, session.tradingDay, 8);
+    FacadeCopyText(target->TradingDay, session.tradingDay, 8);
     target->SpareValue1 = 0.0;
-    TraderCopyText(target->Currency, "CNY", 3);
+    FacadeCopyText(target->Currency, "CNY", 3);
 }
 
 void TraderFillPosi(const NELOPosiRecord& source, const TraderSessionFields& session, NarvPosiRecord* target) {
     *target = NarvPosiRecord{};
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, session.investorID, 12);
+    FacadeCopyText(target->FirmID, session.firmID, 10);
+    FacadeCopyText(target->InvestorID, session.investorID, 12);
     target->BSFlag = kPosiBSFlagFromWire.Map(source.BSFlag);
     target->HedgeFlag = '1';
     target->PositionDate = kPositionDateFromWire.Map(source.PositionDate);
@@ -313,7 +294,7 @@ void TraderFillPosi(const NELOPosiRecord& source, const TraderSessionFields& ses
     target->FloatingPL = source.FloatingPL;
     target->PreSettle = source.PreSettle;
     target->SettlePrice = source.SettlePrice;
-    TraderCopyText(target->TradingDay, session.tradingDay, 8);
+    FacadeCopyText(target->TradingDay, session.tradingDay, 8);
     target->OpenCost = source.OpenCost;
     target->MarginCopy = source.Margin;
     target->CloseProfitByDate = source.CloseProfitByDate;
@@ -321,25 +302,25 @@ void TraderFillPosi(const NELOPosiRecord& source, const TraderSessionFields& ses
     target->TodayQty = source.TodayQty;
     target->MarginRateByRatio = source.MarginRateType == 'R' ? source.MarginRate : 0.0;
     target->MarginRateByAmount = source.MarginRateType == 'A' ? source.MarginRate : 0.0;
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
     target->PositionCostOffset = source.PositionCostOffset;
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
 }
 
 void TraderFillPosiDetail(const NELOPosiDetailRecord& source, const TraderSessionFields& session,
                           NarvPosiDetailRecord* target) {
     *target = NarvPosiDetailRecord{};
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, session.investorID, 12);
+    FacadeCopyText(target->FirmID, session.firmID, 10);
+    FacadeCopyText(target->InvestorID, session.investorID, 12);
     target->HedgeFlag = '1';
     target->BSFlag = kBSFlagFromWire.Map(source.BSFlag);
-    TraderCopyDashlessDate(target->CreateTradeDate, source.CreateTradeDate);
-    TraderCopyText(target->MatchID, source.MatchID, 20);
+    FacadeCopyDashlessDate(target->CreateTradeDate, source.CreateTradeDate);
+    FacadeCopyText(target->MatchID, source.MatchID, 20);
     target->QtyLeft = source.QtyLeft;
     target->CreatePrice = source.CreatePrice;
-    TraderCopyText(target->TradingDay, session.tradingDay, 8);
+    FacadeCopyText(target->TradingDay, session.tradingDay, 8);
     target->TradeType = '0';
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
     target->CloseProfitByDate = source.CloseProfitByDate;
     target->CloseProfitByTrade = source.CloseProfitByTrade;
     target->PositionProfitByDate = source.PositionProfitByDate;
@@ -349,20 +330,20 @@ void TraderFillPosiDetail(const NELOPosiDetailRecord& source, const TraderSessio
     target->SettlePrice = source.SettlePrice;
     target->CloseVolume = source.CloseVolume;
     target->CloseAmount = source.CloseAmount;
-    TraderCopyText(target->InvestorUnit, source.InvestorUnit, 16);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->InvestorUnit, source.InvestorUnit, 16);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
 }
 
 void TraderFillInstrument(const NELOInstrumentRecord& source, const TraderSessionFields& /*session*/,
                           NarvInstrumentRecord* target) {
     *target = NarvInstrumentRecord{};
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->InstrumentName, source.InstrumentName, 20);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->InstrumentName, source.InstrumentName, 20);
     target->InstrumentType = kInstrumentTypeFromWire.Map(source.InstrumentType);
-    TraderCopyDashlessDate(target->OpenDate, source.OpenDate);
-    TraderCopyDashlessDate(target->ExpiredDate, source.ExpiredDate);
+    FacadeCopyDashlessDate(target->OpenDate, source.OpenDate);
+    FacadeCopyDashlessDate(target->ExpiredDate, source.ExpiredDate);
     std::memcpy(target->LastDeliveryDate, target->ExpiredDate, sizeof(target->ExpiredDate));
-    const std::int32_t expiry = TraderDecimalValue(target->ExpiredDate, 8);
+    const std::int32_t expiry = FacadeDecimalValue(target->ExpiredDate, 8);
     target->ExpiryYear = expiry / 10000;
     target->ExpiryMonth = expiry / 100 % 100;
     target->MaxMarketOrderQty = 2147483647;
@@ -381,18 +362,18 @@ void TraderFillInstrument(const NELOInstrumentRecord& source, const TraderSessio
     target->StrikePrice = source.StrikePrice;
     target->OptionsType = kOptionsTypeFromWire.Map(source.OptionsType);
     target->CombinationKind = '0';
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
-    TraderCopyText(target->ExchangeInstrumentID, source.InstrumentID, 80);
-    TraderCopyText(target->GoodsName, source.GoodsName, 80);
-    TraderCopyText(target->UnderlyingInstrID, source.UnderlyingInstrID, 80);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->ExchangeInstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->GoodsName, source.GoodsName, 80);
+    FacadeCopyText(target->UnderlyingInstrID, source.UnderlyingInstrID, 80);
 }
 
 void TraderFillFeeRate(const NELOFeeRateRecord& source, const TraderSessionFields& session,
                        NarvInvestorFeeRateRecord* target) {
     *target = NarvInvestorFeeRateRecord{};
     target->InvestorScope = '1';
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, source.InvestorID, 12);
+    FacadeCopyText(target->FirmID, session.firmID, 10);
+    FacadeCopyText(target->InvestorID, source.InvestorID, 12);
     const RatePair open = SplitRate(source.FeeType, source.FeeRate);
     const RatePair close = SplitRate(source.FeeType, source.CloseFeeRate);
     const RatePair closeToday = SplitRate(source.FeeType, source.CloseTodayFeeRate);
@@ -402,16 +383,16 @@ void TraderFillFeeRate(const NELOFeeRateRecord& source, const TraderSessionField
     target->CloseFeeByQty = close.byQty;
     target->CloseTodayFeeByRatio = closeToday.byRatio;
     target->CloseTodayFeeByQty = closeToday.byQty;
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
 }
 
 void TraderFillInvestorMarginRate(const NELOMarginRateRecord& source, const TraderSessionFields& session,
                                   NarvInvestorMarginRateRecord* target) {
     *target = NarvInvestorMarginRateRecord{};
     target->InvestorScope = '1';
-    TraderCopyText(target->FirmID, session.firmID, 10);
-    TraderCopyText(target->InvestorID, source.InvestorID, 12);
+    FacadeCopyText(target->FirmID, session.firmID, 10);
+    FacadeCopyText(target->InvestorID, source.InvestorID, 12);
     target->HedgeFlag = '1';
     const RatePair longRate = SplitRate(source.MarginRateType, source.LongMarginRate);
     const RatePair shortRate = SplitRate(source.MarginRateType, source.ShortMarginRate);
@@ -419,8 +400,8 @@ void TraderFillInvestorMarginRate(const NELOMarginRateRecord& source, const Trad
     target->LongMarginByQty = longRate.byQty;
     target->ShortMarginByRatio = shortRate.byRatio;
     target->ShortMarginByQty = shortRate.byQty;
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
 }
 
 void TraderFillExchangeMarginRate(const NELOMarginRateRecord& source, const TraderSessionFields& /*session*/,
@@ -433,32 +414,32 @@ void TraderFillExchangeMarginRate(const NELOMarginRateRecord& source, const Trad
     target->LongMarginByQty = longRate.byQty;
     target->ShortMarginByRatio = shortRate.byRatio;
     target->ShortMarginByQty = shortRate.byQty;
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
 }
 
 void TraderFillProduct(const NELOProductRecord& source, const TraderSessionFields& /*session*/,
                        NarvProductRecord* target) {
     *target = NarvProductRecord{};
-    TraderCopyText(target->ProductName, source.ProductName, 20);
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->ProductName, source.ProductName, 20);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
     target->InstrumentType = kProductTypeFromWire.Map(source.InstrumentType);
-    TraderCopyText(target->ProductID, source.ProductID, 80);
-    TraderCopyText(target->ExchangeProductID, source.ProductID, 80);
+    FacadeCopyText(target->ProductID, source.ProductID, 80);
+    FacadeCopyText(target->ExchangeProductID, source.ProductID, 80);
 }
 
 void TraderFillExchange(const NELOExchangeRecord& source, const TraderSessionFields& /*session*/,
                         NarvExchangeRecord* target) {
     *target = NarvExchangeRecord{};
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
-    TraderCopyText(target->ExchangeName, source.ExchangeName, 60);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->ExchangeName, source.ExchangeName, 60);
     target->ExchangeProperty = '0';
 }
 
 void TraderFillQuot(const NELOQuotRecord& source, const TraderSessionFields& session, NarvQuotRecord* target) {
     *target = NarvQuotRecord{};
-    TraderCopyText(target->TradingDay, session.tradingDay, 8);
-    TraderCopyText(target->ExchangeID, source.ExchangeID, 8);
+    FacadeCopyText(target->TradingDay, session.tradingDay, 8);
+    FacadeCopyText(target->ExchangeID, source.ExchangeID, 8);
     target->Price = source.Price;
     target->PreSettle = source.PreSettle;
     target->PreClose = source.PreClose;
@@ -473,11 +454,11 @@ void TraderFillQuot(const NELOQuotRecord& source, const TraderSessionFields& ses
     target->SettlePrice = source.SettlePrice;
     target->HighLimit = source.HighLimit;
     target->LowLimit = source.LowLimit;
-    TraderCopyText(target->ModifyTime, source.ModifyTime, 8);
+    FacadeCopyText(target->ModifyTime, source.ModifyTime, 8);
     target->BidPrice = source.BidPrice;
     target->BidQty = source.BidQty;
     target->AskPrice = source.AskPrice;
     target->AskQty = source.AskQty;
-    TraderCopyDashlessDate(target->ModifyDate, source.ModifyDate);
-    TraderCopyText(target->InstrumentID, source.InstrumentID, 80);
+    FacadeCopyDashlessDate(target->ModifyDate, source.ModifyDate);
+    FacadeCopyText(target->InstrumentID, source.InstrumentID, 80);
 }

@@ -6,12 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "FacadeClock.h"
+#include "FacadeText.h"
 #include "NELOQueryRecords.h"
 #include "NELOTradeApi.h"
 #include "NarvSqelTraderApi.h"
-#include "TraderLocalClock.h"
 #include "TraderSession.h"
-#include "TraderText.h"
 
 // ---- requests -----------------------------------------------------------------------------------
 
@@ -27,17 +27,17 @@ NELOOrderCancelRecord TraderBuildOrderCancel(const NarvOrderActionRecord& reques
 template <class QueryRequest>
 NELOQueryKeyRecord TraderBuildQueryKey(const TraderSessionFields& session, const QueryRequest& request) {
     NELOQueryKeyRecord key{};
-    TraderCopyText(key.InvestorID, session.investorID, 15);
-    TraderCopyText(key.ExchangeID, request.ExchangeID, 16);
-    TraderCopyText(key.InstrumentID, request.InstrumentID, 15);
+    FacadeCopyText(key.InvestorID, session.investorID, 15);
+    FacadeCopyText(key.ExchangeID, request.ExchangeID, 16);
+    FacadeCopyText(key.InstrumentID, request.InstrumentID, 15);
     return key;
 }
 template <class RateRequest>
 NELORateKeyRecord TraderBuildRateKey(const TraderSessionFields& session, const RateRequest& request) {
     NELORateKeyRecord key{};
-    TraderCopyText(key.InvestorID, session.investorID, 15);
-    TraderCopyText(key.ExchangeID, request.ExchangeID, 16);
-    TraderCopyText(key.InstrumentID, request.InstrumentID, 15);
+    FacadeCopyText(key.InvestorID, session.investorID, 15);
+    FacadeCopyText(key.ExchangeID, request.ExchangeID, 16);
+    FacadeCopyText(key.InstrumentID, request.InstrumentID, 15);
     return key;
 }
 NELOExchangeKeyRecord TraderBuildExchangeKey(const NarvExchangeQueryRecord& request);
@@ -47,10 +47,9 @@ bool TraderBuildProductKey(const NarvProductQueryRecord& request, NELOProductKey
 // ---- replies ------------------------------------------------------------------------------------
 
 void TraderFillRspInfo(const NELORspInfoRecord& source, NarvRspInfoRecord* target);
-// The trading day of a login reply (TradeDate without its dashes).
-void TraderLoginTradingDay(const NELOLoginRspRecord& source, char (&tradingDay)[9]);
+// The login reply as both libraries fill it, from this object's session.
 void TraderFillLoginRsp(const NELOLoginRspRecord& source, const TraderSessionFields& session,
-                        const TraderLocalTime& now, NarvLoginRspRecord* target);
+                        const FacadeLocalTime& now, NarvLoginRspRecord* target);
 void TraderFillLogout(const TraderSessionFields& session, NarvLogoutRecord* target);
 void TraderFillChangePassword(const TraderSessionFields& session, const NarvChangePasswordRecord& saved,
                               NarvChangePasswordRecord* target);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "TraderText.h"
+#include "FacadeText.h"
 
 namespace {
 constexpr std::int32_t kResumeAfterLastSeen = 2;
@@ -15,14 +15,14 @@ TraderSessionFields CTraderSession::Fields() const {
 
 void CTraderSession::BeginLogin(const char (&firmID)[11], const char (&investorID)[16]) {
     char newInvestor[16] = {};
-    TraderCopyText(newInvestor, investorID, 15);
+    FacadeCopyText(newInvestor, investorID, 15);
     std::lock_guard<std::mutex> lock(mutex_);
     // The whole request field counts, not just the part that is kept.
     if (std::strncmp(investorID, fields_.investorID, sizeof(investorID)) != 0) {
         std::memset(fields_.tradingDay, 0, sizeof(fields_.tradingDay));
     }
     std::memset(fields_.firmID, 0, sizeof(fields_.firmID));
-    TraderCopyText(fields_.firmID, firmID, 10);
+    FacadeCopyText(fields_.firmID, firmID, 10);
     std::memcpy(fields_.investorID, newInvestor, sizeof(newInvestor));
 }
 

@@ -1,9 +1,11 @@
-// The market-data library as an application uses it: only the exported header and the shared library,
-// against a scripted front on loopback. The front side writes and reads the wire by dictionary rows of
+// The market-data library as an application uses it: the exported header and the shared library,
+// against a scripted front on loopback (one fixture builds the object from the core library instead, to
+// set its clock). The front side writes and reads the wire by dictionary rows of
 // its own, so the library's field tables are checked rather than reused.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstdint>
@@ -15,9 +17,12 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "NarvSqelMdApi.h"
+#include "SqelMdApiImpl.h"
+#include "support/FixedClock.h"
 #include "support/ScriptedFront.h"
 
 namespace {
@@ -231,14 +236,20 @@ TEST(MdApiOffline, RequestsBeforeInit) {
     EXPECT_STREQ(api->GetTradingDay(), "");
 }
 
-// Addresses without room for the scheme, or none at all, are ignored rather than read past their end.
-TEST(MdApiOffline, ShortOrMissingFrontAddressesAreIgnored) {
+// Addresses without a host behind their six-character scheme, or none at all, are skipped rather than read
+// past their end: the front registered after them is the first one tried, and the only one connected.
+TEST(MdApiOffline, AddressesWithoutAHostAreSkipped) {
+    CScriptedFront front;
+    RecordingMdSpi spi;  // outlives the API object, whose I/O thread calls it until released
     ApiPtr api = CreateApi();
-    RecordingMdSpi spi;
     api->RegisterSpi(&spi);
-    for (const char* address : {static_cast<const char*>(nullptr), "", "tcp:/", "abc"}) api->RegisterFront(address);
+    for (const char* address : {static_cast<const char*>(nullptr), "", "tcp:/", "abc", "tcp://"})
+        api->RegisterFront(address);
+    api->RegisterFront(("123456" + front.Address()).c_str());  // the scheme is not examined
     api->Init();
-    EXPECT_FALSE(spi.WaitUntil([&] { return spi.connects > 0; }, 200ms));
+    ASSERT_TRUE(front.WaitForConnection());
+    EXPECT_TRUE(spi.WaitUntil([&] { return spi.connects == 1; }));
+    EXPECT_EQ(front.ConnectionCount(), 1);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -248,8 +259,10 @@ TEST(MdApiOffline, ShortOrMissingFrontAddressesAreIgnored) {
 // and the front.
 class MdApiTest : public ::testing::Test {
 protected:
+    virtual ApiPtr MakeApi() { return CreateApi(); }
+
     void SetUp() override {
-        api_ = CreateApi();
+        api_ = MakeApi();
         api_->RegisterSpi(&spi_);
         api_->RegisterFront(("tcp://" + front_.Address()).c_str());
         api_->Init();
@@ -349,6 +362,35 @@ TEST_F(MdApiTest, LoginReplyGivesTradingDayFrontAndSessionNumbers) {
     EXPECT_EQ(seen.requestId, 12);
     EXPECT_TRUE(seen.last);
     EXPECT_STREQ(api_->GetTradingDay(), "20241202");
+}
+
+// The application reads a trading-day text it was given on its own thread while later logins arrive on
+// the I/O thread: the text stays as it was handed out (the thread sanitizer sees any write to it).
+TEST_F(MdApiTest, ATradingDayTextStaysAsItWasHandedOutWhileLoginsArrive) {
+    Login(MakeLoginReq("F", "INV001", "pw"), 1);
+    SendLoginReply(1, 0, "", "2024-12-02", 0);
+    ASSERT_TRUE(spi_.WaitUntil([&] { return spi_.logins.size() == 1; }));
+    const char* first = api_->GetTradingDay();
+    std::atomic<bool> stop{false};
+    std::atomic<int> reads{0};
+    std::thread reader([&] {
+        while (!stop.load()) {
+            EXPECT_EQ(std::string(first), "20241202");
+            EXPECT_EQ(std::strlen(api_->GetTradingDay()), 8u);
+            reads.fetch_add(1);
+        }
+    });
+    const char* days[] = {"2024-12-03", "2024-12-04", "2024-12-05"};
+    for (int i = 0; i < 3; ++i) {
+        Login(MakeLoginReq("F", "INV001", "pw"), 2 + i);
+        SendLoginReply(2 + i, 0, "", days[i], 0);
+        ASSERT_TRUE(spi_.WaitUntil([&] { return spi_.logins.size() == static_cast<std::size_t>(2 + i); }));
+    }
+    while (reads.load() == 0) std::this_thread::yield();  // the reader has overlapped the logins
+    stop = true;
+    reader.join();
+    EXPECT_STREQ(first, "20241202");
+    EXPECT_STREQ(api_->GetTradingDay(), "20241205");
 }
 
 // The high half of a negative session word is still the front number.
@@ -678,6 +720,25 @@ TEST_F(MdApiTest, DepthQuoteWithoutLevelsSixToTen) {
     });
     ASSERT_TRUE(spi_.WaitUntil([&] { return spi_.quotes.size() == 1; }));
     ExpectDepthQuote(spi_.Read([&] { return spi_.quotes[0]; }), ExpectedDepthQuote(123456, 98765, 4321));
+}
+
+// An object built on a clock the test sets: the login time and the five stamps are that clock's.
+class MdApiOnFixedClock : public MdApiTest {
+protected:
+    ApiPtr MakeApi() override {
+        clock_.time = FacadeLocalTime{2025, 2, 3, 9, 5, 7};
+        return ApiPtr(new CSqelMdApiImpl(clock_));
+    }
+    CFixedClock clock_;
+};
+
+TEST_F(MdApiOnFixedClock, LoginTimeIsTheLocalClocks) {
+    Login(MakeLoginReq("F", "INV001", "pw"), 1);
+    SendLoginReply(1, 0, "", "2024-12-02", 0);
+    ASSERT_TRUE(spi_.WaitUntil([&] { return spi_.logins.size() == 1; }));
+    const NarvLoginRspRecord r = spi_.Read([&] { return spi_.logins[0].record; });
+    for (const char* stamp : {r.LoginTime, r.StampTime1, r.StampTime2, r.StampTime3, r.StampTime4, r.StampTime5})
+        EXPECT_STREQ(stamp, "09:05:07");
 }
 
 TEST_F(MdApiTest, LostConnectionIsReportedWithReasonZero) {

@@ -6,15 +6,10 @@
 
 #include "SqelTraderApiImpl.h"
 #include "TraderTestSupport.h"
+#include "support/FixedClock.h"
 
 namespace traderapi_test {
 namespace {
-
-class CFixedClock final : public CTraderLocalClock {
-public:
-    TraderLocalTime Now() const override { return time; }
-    TraderLocalTime time;
-};
 
 // Bytes of `record` that differ from `expected`, as "offset: got/expected" lines.
 template <class Record>
@@ -32,7 +27,7 @@ std::string Differences(const Bytes& record, const Record& expected) {
 class LocalRecords : public ::testing::Test {
 protected:
     void SetUp() override {
-        clock.time = TraderLocalTime{2025, 2, 3, 9, 5, 7};
+        clock.time = FacadeLocalTime{2025, 2, 3, 9, 5, 7};
         api = CSqelTraderApiImpl::Create(clock);
         api->RegisterSpi(&spi);
         api->Init();
@@ -132,7 +127,7 @@ TEST_F(LocalRecords, SettlementConfirmStampsTheSessionAndTheLocalTime) {
 }
 
 TEST_F(LocalRecords, SettlementConfirmQueryReadsNoRequest) {
-    clock.time = TraderLocalTime{2024, 12, 31, 23, 59, 58};
+    clock.time = FacadeLocalTime{2024, 12, 31, 23, 59, 58};
     NarvSettlementConfirmRecord request{};
     std::strcpy(request.AccountID, "ignored");
     request.SettlementID = 9;
@@ -189,7 +184,7 @@ TEST_F(LocalRecords, ARecordStaysIntactWhileTheSameRequestIsMadeAgain) {
     });
     // Runs once both first requests have been made (the reply is posted by the request itself).
     spi.OnNextCall(44, [this] {
-        clock.time = TraderLocalTime{2030, 1, 1, 1, 1, 1};
+        clock.time = FacadeLocalTime{2030, 1, 1, 1, 1, 1};
         api->ReqSettlementConfirmQuery(nullptr, 2);
     });
     ASSERT_EQ(api->ReqCurrencyQuery(nullptr, 1), 0);

@@ -1,8 +1,8 @@
-#include "TraderText.h"
+#include "FacadeText.h"
 
 #include <cctype>
 
-void TraderCopyBounded(char* target, std::size_t targetSize, const char* source, std::size_t sourceSize,
+void FacadeCopyBounded(char* target, std::size_t targetSize, const char* source, std::size_t sourceSize,
                        std::size_t maxChars) {
     if (targetSize == 0) {
         return;
@@ -23,7 +23,7 @@ void TraderCopyBounded(char* target, std::size_t targetSize, const char* source,
     target[i] = '\0';
 }
 
-void TraderCopyDashlessDate(char (&target)[9], const char* source, std::size_t sourceSize) {
+void FacadeCopyDashlessDate(char (&target)[9], const char* source, std::size_t sourceSize) {
     static const std::size_t kDigitPositions[8] = {0, 1, 2, 3, 5, 6, 8, 9};
     const std::size_t width = sourceSize < 10 ? sourceSize : 10;
     std::size_t end = 0;
@@ -40,7 +40,7 @@ void TraderCopyDashlessDate(char (&target)[9], const char* source, std::size_t s
     target[out] = '\0';
 }
 
-std::int32_t TraderDecimalValue(const char* text, std::size_t maxChars) {
+std::int32_t FacadeDecimalValue(const char* text, std::size_t maxChars) {
     std::size_t i = 0;
     while (i < maxChars && text[i] != '\0' && std::isspace(static_cast<unsigned char>(text[i]))) {
         ++i;
@@ -64,15 +64,15 @@ std::int32_t TraderDecimalValue(const char* text, std::size_t maxChars) {
     return static_cast<std::int32_t>(value >= kLimit ? kLimit - 1 : value);
 }
 
-std::int32_t TraderFrontOf(std::int64_t sessionID) {
+std::int32_t FacadeFrontOf(std::int64_t sessionID) {
     return static_cast<std::int32_t>(static_cast<std::uint64_t>(sessionID) >> 32);
 }
 
-std::int32_t TraderSessionOf(std::int64_t sessionID) {
+std::int32_t FacadeSessionOf(std::int64_t sessionID) {
     return static_cast<std::int32_t>(static_cast<std::uint64_t>(sessionID) & 0xFFFFFFFFu);
 }
 
-std::int64_t TraderJoinSessionID(std::int32_t frontID, std::int32_t sessionID) {
+std::int64_t FacadeJoinSessionID(std::int32_t frontID, std::int32_t sessionID) {
     const std::uint64_t high = static_cast<std::uint32_t>(frontID);
     const std::uint64_t low = static_cast<std::uint32_t>(sessionID);
     return static_cast<std::int64_t>((high << 32) | low);
