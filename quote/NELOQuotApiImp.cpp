@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "APIPackage.h"
+#include "NELOErrorMessages.h"
 
 namespace quot {
 
@@ -111,17 +112,6 @@ const ReplyRoute kReplyRoutes[] = {
                             &CNELOQuotSpi::OnTradeDetailDataQueryRsp>},
 };
 
-struct ErrorText {
-    std::int32_t code;
-    const char* text;
-};
-
-const ErrorText kErrorTexts[] = {
-    {0, "\xb2\xd9\xd7\xf7\xb3\xc9\xb9\xa6\xa3\xa1"},   // 操作成功！ (GBK)
-    {-1, "\xb2\xd9\xd7\xf7\xca\xa7\xb0\xdc\xa3\xa1"},  // 操作失败！ (GBK)
-};
-const char* const kUnknownErrorText = "\xce\xb4\xd6\xaa\xb4\xed\xce\xf3\xb1\xe0\xc2\xeb";  // 未知错误编码 (GBK)
-
 }  // namespace
 
 CNELOQuotApiImp::CNELOQuotApiImp() : client_(*this) {}
@@ -143,11 +133,7 @@ void CNELOQuotApiImp::RegisterFront(const char* hostPort) {
     if (hostPort) client_.RegisterFront(hostPort);
 }
 
-const char* CNELOQuotApiImp::GetErrorMsg(std::int32_t code) {
-    for (const ErrorText& row : kErrorTexts)
-        if (row.code == code) return row.text;
-    return kUnknownErrorText;
-}
+const char* CNELOQuotApiImp::GetErrorMsg(std::int32_t code) { return NELOErrorMessage(code); }
 
 void CNELOQuotApiImp::SetHeartbeatTimeout(std::uint16_t seconds) { client_.SetHeartbeatTimeout(seconds); }
 

@@ -5,33 +5,12 @@ namespace quot {
 
 namespace {
 
-const TZOFieldSlot kRspInfoSlots[] = {
-    TZO_MEMBER(NELORspInfoRecord, RspNo),
-    TZO_MEMBER(NELORspInfoRecord, RspDesc),
-};
-
 const TZOFieldSlot kQuotLoginReqSlots[] = {
     TZO_MEMBER(NELOQuotLoginReqRecord, InvestorID),
     TZO_MEMBER(NELOQuotLoginReqRecord, InvestorPassword),
     TZO_MEMBER(NELOQuotLoginReqRecord, IP),
     TZO_MEMBER(NELOQuotLoginReqRecord, ProductType),
     TZO_MEMBER(NELOQuotLoginReqRecord, ProductVersion),
-};
-
-const TZOFieldSlot kLoginRspSlots[] = {
-    TZO_MEMBER(NELOLoginRspRecord, InvestorID),
-    TZO_MEMBER(NELOLoginRspRecord, TradeDate),
-    TZO_MEMBER(NELOLoginRspRecord, InvestorName),
-    TZO_MEMBER(NELOLoginRspRecord, SysName),
-    TZO_MEMBER(NELOLoginRspRecord, SysMode),  // 1638, like SessionID below
-    TZO_MEMBER(NELOLoginRspRecord, PayServerType),
-    TZO_MEMBER(NELOLoginRspRecord, AdviserID),
-    TZO_MEMBER(NELOLoginRspRecord, InvestorAdviserFlag),
-    TZO_MEMBER(NELOLoginRspRecord, SessionID),
-};
-
-const TZOFieldSlot kInvestorSlots[] = {
-    TZO_MEMBER(NELOInvestorRecord, InvestorID),
 };
 
 const TZOFieldSlot kQuotKeySlots[] = {
@@ -41,70 +20,6 @@ const TZOFieldSlot kQuotKeySlots[] = {
 
 const TZOFieldSlot kInstrumentSlots[] = {
     TZO_MEMBER(NELOInstrumentRecord, InstrumentID),
-};
-
-const TZOFieldSlot kQuotSlots[] = {
-    TZO_MEMBER(NELOQuotRecord, MatchID),
-    TZO_MEMBER(NELOQuotRecord, TradeDate),
-    TZO_MEMBER(NELOQuotRecord, InstrumentID),
-    TZO_MEMBER(NELOQuotRecord, Price),
-    TZO_MEMBER(NELOQuotRecord, Qty),
-    TZO_MEMBER(NELOQuotRecord, BidPrice),
-    TZO_MEMBER(NELOQuotRecord, BidQty),
-    TZO_MEMBER(NELOQuotRecord, AskPrice),
-    TZO_MEMBER(NELOQuotRecord, AskQty),
-    TZO_MEMBER(NELOQuotRecord, OpenPrice),
-    TZO_MEMBER(NELOQuotRecord, HighestPrice),
-    TZO_MEMBER(NELOQuotRecord, LowestPrice),
-    TZO_MEMBER(NELOQuotRecord, HighLimit),
-    TZO_MEMBER(NELOQuotRecord, LowLimit),
-    TZO_MEMBER(NELOQuotRecord, OI),
-    TZO_MEMBER(NELOQuotRecord, SettlePrice),
-    TZO_MEMBER(NELOQuotRecord, PreClose),
-    TZO_MEMBER(NELOQuotRecord, PreSettle),
-    TZO_MEMBER(NELOQuotRecord, PreOI),
-    TZO_MEMBER(NELOQuotRecord, QtyTotal),
-    TZO_MEMBER(NELOQuotRecord, Amount),
-    TZO_MEMBER(NELOQuotRecord, ModifyDate),
-    TZO_MEMBER(NELOQuotRecord, ModifyTime),
-    TZO_MEMBER(NELOQuotRecord, BidPrice2),
-    TZO_MEMBER(NELOQuotRecord, BidQty2),
-    TZO_MEMBER(NELOQuotRecord, AskPrice2),
-    TZO_MEMBER(NELOQuotRecord, AskQty2),
-    TZO_MEMBER(NELOQuotRecord, BidPrice3),
-    TZO_MEMBER(NELOQuotRecord, BidQty3),
-    TZO_MEMBER(NELOQuotRecord, AskPrice3),
-    TZO_MEMBER(NELOQuotRecord, AskQty3),
-    TZO_MEMBER(NELOQuotRecord, BidPrice4),
-    TZO_MEMBER(NELOQuotRecord, BidQty4),
-    TZO_MEMBER(NELOQuotRecord, AskPrice4),
-    TZO_MEMBER(NELOQuotRecord, AskQty4),
-    TZO_MEMBER(NELOQuotRecord, BidPrice5),
-    TZO_MEMBER(NELOQuotRecord, BidQty5),
-    TZO_MEMBER(NELOQuotRecord, AskPrice5),
-    TZO_MEMBER(NELOQuotRecord, AskQty5),
-    TZO_MEMBER(NELOQuotRecord, BidPrice6),
-    TZO_MEMBER(NELOQuotRecord, BidQty6),
-    TZO_MEMBER(NELOQuotRecord, AskPrice6),
-    TZO_MEMBER(NELOQuotRecord, AskQty6),
-    TZO_MEMBER(NELOQuotRecord, BidPrice7),
-    TZO_MEMBER(NELOQuotRecord, BidQty7),
-    TZO_MEMBER(NELOQuotRecord, AskPrice7),
-    TZO_MEMBER(NELOQuotRecord, AskQty7),
-    TZO_MEMBER(NELOQuotRecord, BidPrice8),
-    TZO_MEMBER(NELOQuotRecord, BidQty8),
-    TZO_MEMBER(NELOQuotRecord, AskPrice8),
-    TZO_MEMBER(NELOQuotRecord, AskQty8),
-    TZO_MEMBER(NELOQuotRecord, BidPrice9),
-    TZO_MEMBER(NELOQuotRecord, BidQty9),
-    TZO_MEMBER(NELOQuotRecord, AskPrice9),
-    TZO_MEMBER(NELOQuotRecord, AskQty9),
-    TZO_MEMBER(NELOQuotRecord, BidPrice10),
-    TZO_MEMBER(NELOQuotRecord, BidQty10),
-    TZO_MEMBER(NELOQuotRecord, AskPrice10),
-    TZO_MEMBER(NELOQuotRecord, AskQty10),
-    TZO_MEMBER(NELOQuotRecord, BSFlag),
-    TZO_MEMBER(NELOQuotRecord, ExchangeID),  // 1637, like AskQty5 above
 };
 
 const TZOFieldSlot kMinDataKeySlots[] = {
@@ -165,13 +80,9 @@ const TZOFieldSlot kTradeDetailSlots[] = {
 
 }  // namespace
 
-const TZORecordLayout kNELORspInfoLayout(kRspInfoSlots, sizeof(NELORspInfoRecord));
 const TZORecordLayout kNELOQuotLoginReqLayout(kQuotLoginReqSlots, sizeof(NELOQuotLoginReqRecord));
-const TZORecordLayout kNELOLoginRspLayout(kLoginRspSlots, sizeof(NELOLoginRspRecord));
-const TZORecordLayout kNELOInvestorLayout(kInvestorSlots, sizeof(NELOInvestorRecord));
 const TZORecordLayout kNELOQuotKeyLayout(kQuotKeySlots, sizeof(NELOQuotKeyRecord));
 const TZORecordLayout kNELOInstrumentLayout(kInstrumentSlots, sizeof(NELOInstrumentRecord));
-const TZORecordLayout kNELOQuotLayout(kQuotSlots, sizeof(NELOQuotRecord));
 const TZORecordLayout kNELOMinDataKeyLayout(kMinDataKeySlots, sizeof(NELOMinDataKeyRecord));
 const TZORecordLayout kNELODayDataKeyLayout(kDayDataKeySlots, sizeof(NELODayDataKeyRecord));
 const TZORecordLayout kNELOTradeDetailKeyLayout(kTradeDetailKeySlots, sizeof(NELOTradeDetailKeyRecord));

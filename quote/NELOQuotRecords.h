@@ -9,17 +9,23 @@
 
 #include <cstdint>
 
+#include "NELOCommonRecords.h"
 #include "TZORecordLayout.h"
 
 // The quote service names several records as the trade service does, with other members; the namespace
 // keeps the two sets apart in a program that links both clients.
 namespace quot {
 
-// Reply code and text of every reply (group RspInfo).
-struct NELORspInfoRecord {
-    std::int16_t RspNo;  // 0 = success
-    char RspDesc[257];
-};
+// The records both services carry alike (reply information, the login reply, the logout record and the
+// quote push), under this namespace's names too.
+using ::NELOInvestorRecord;
+using ::NELOLoginRspRecord;
+using ::NELOQuotRecord;
+using ::NELORspInfoRecord;
+using ::kNELOInvestorLayout;
+using ::kNELOLoginRspLayout;
+using ::kNELOQuotLayout;
+using ::kNELORspInfoLayout;
 
 // LoginReq of the quote service: the trade service's login request without the product descriptions.
 struct NELOQuotLoginReqRecord {
@@ -28,23 +34,6 @@ struct NELOQuotLoginReqRecord {
     char IP[101];
     char ProductType;
     std::int32_t ProductVersion;
-};
-
-struct NELOLoginRspRecord {
-    char InvestorID[16];
-    char TradeDate[11];  // YYYY-MM-DD
-    char InvestorName[51];
-    char SysName[51];
-    char SysMode;
-    char PayServerType;
-    char AdviserID[16];
-    char InvestorAdviserFlag;
-    std::int64_t SessionID;  // front number in the high half, session number in the low half
-};
-
-// LogoutReq and LogoutRsp.
-struct NELOInvestorRecord {
-    char InvestorID[16];
 };
 
 // QuotSubscribeReq and QuotUnSubscribeReq.
@@ -56,72 +45,6 @@ struct NELOQuotKeyRecord {
 // QuotSubscribeRsp and QuotUnSubscribeRsp.
 struct NELOInstrumentRecord {
     char InstrumentID[16];
-};
-
-// The quote push (group Quot).
-struct NELOQuotRecord {
-    char MatchID[31];
-    char TradeDate[11];  // YYYY-MM-DD
-    char InstrumentID[16];
-    double Price;  // last price
-    std::int32_t Qty;
-    double BidPrice;
-    std::int32_t BidQty;
-    double AskPrice;
-    std::int32_t AskQty;
-    double OpenPrice;
-    double HighestPrice;
-    double LowestPrice;
-    double HighLimit;
-    double LowLimit;
-    std::int64_t OI;
-    double SettlePrice;
-    double PreClose;
-    double PreSettle;
-    std::int64_t PreOI;
-    std::int64_t QtyTotal;
-    double Amount;
-    char ModifyDate[11];  // YYYY-MM-DD
-    char ModifyTime[9];   // HH:MM:SS
-    // Levels 2 to 10, each as bid price, bid quantity, ask price, ask quantity.
-    double BidPrice2;
-    std::int32_t BidQty2;
-    double AskPrice2;
-    std::int32_t AskQty2;
-    double BidPrice3;
-    std::int32_t BidQty3;
-    double AskPrice3;
-    std::int32_t AskQty3;
-    double BidPrice4;
-    std::int32_t BidQty4;
-    double AskPrice4;
-    std::int32_t AskQty4;
-    double BidPrice5;
-    std::int32_t BidQty5;
-    double AskPrice5;
-    std::int32_t AskQty5;
-    double BidPrice6;
-    std::int32_t BidQty6;
-    double AskPrice6;
-    std::int32_t AskQty6;
-    double BidPrice7;
-    std::int32_t BidQty7;
-    double AskPrice7;
-    std::int32_t AskQty7;
-    double BidPrice8;
-    std::int32_t BidQty8;
-    double AskPrice8;
-    std::int32_t AskQty8;
-    double BidPrice9;
-    std::int32_t BidQty9;
-    double AskPrice9;
-    std::int32_t AskQty9;
-    double BidPrice10;
-    std::int32_t BidQty10;
-    double AskPrice10;
-    std::int32_t AskQty10;
-    char BSFlag;
-    char ExchangeID[17];
 };
 
 // MinDataQueryReq (services 150, 192 and 194).
@@ -186,13 +109,9 @@ struct NELOTradeDetailRecord {
     char BSFlag;
 };
 
-extern const TZORecordLayout kNELORspInfoLayout;
 extern const TZORecordLayout kNELOQuotLoginReqLayout;
-extern const TZORecordLayout kNELOLoginRspLayout;
-extern const TZORecordLayout kNELOInvestorLayout;
 extern const TZORecordLayout kNELOQuotKeyLayout;
 extern const TZORecordLayout kNELOInstrumentLayout;
-extern const TZORecordLayout kNELOQuotLayout;
 extern const TZORecordLayout kNELOMinDataKeyLayout;
 extern const TZORecordLayout kNELODayDataKeyLayout;
 extern const TZORecordLayout kNELOTradeDetailKeyLayout;

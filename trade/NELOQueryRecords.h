@@ -11,6 +11,7 @@
 
 #include <cstdint>
 
+#include "NELOCommonRecords.h"
 #include "TZORecordLayout.h"
 
 // Key of the quotation, order, trade, position, position-detail and instrument queries. Every key field
@@ -105,72 +106,6 @@ struct NELOTradeRecord {
     char OrderRef[31];
     char ClientID[16];
     char InvestorUnit[17];
-};
-
-// A row of QuotList. Depth levels 2 to 10 follow ModifyTime, each as bid price, bid quantity, ask price,
-// ask quantity.
-struct NELOQuotRecord {
-    char MatchID[31];
-    char TradeDate[11];
-    char InstrumentID[16];
-    double Price;
-    std::int32_t Qty;
-    double BidPrice;
-    std::int32_t BidQty;
-    double AskPrice;
-    std::int32_t AskQty;
-    double OpenPrice;
-    double HighestPrice;
-    double LowestPrice;
-    double HighLimit;
-    double LowLimit;
-    std::int64_t OI;
-    double SettlePrice;
-    double PreClose;
-    double PreSettle;
-    std::int64_t PreOI;
-    std::int64_t QtyTotal;
-    double Amount;
-    char ModifyDate[11];
-    char ModifyTime[9];
-    double BidPrice2;
-    std::int32_t BidQty2;
-    double AskPrice2;
-    std::int32_t AskQty2;
-    double BidPrice3;
-    std::int32_t BidQty3;
-    double AskPrice3;
-    std::int32_t AskQty3;
-    double BidPrice4;
-    std::int32_t BidQty4;
-    double AskPrice4;
-    std::int32_t AskQty4;
-    double BidPrice5;
-    std::int32_t BidQty5;
-    double AskPrice5;
-    std::int32_t AskQty5;
-    double BidPrice6;
-    std::int32_t BidQty6;
-    double AskPrice6;
-    std::int32_t AskQty6;
-    double BidPrice7;
-    std::int32_t BidQty7;
-    double AskPrice7;
-    std::int32_t AskQty7;
-    double BidPrice8;
-    std::int32_t BidQty8;
-    double AskPrice8;
-    std::int32_t AskQty8;
-    double BidPrice9;
-    std::int32_t BidQty9;
-    double AskPrice9;
-    std::int32_t AskQty9;
-    double BidPrice10;
-    std::int32_t BidQty10;
-    double AskPrice10;
-    std::int32_t AskQty10;
-    char BSFlag;
-    char ExchangeID[17];
 };
 
 // A position: a row of PosiList, or the group Posi of a push.
@@ -371,7 +306,6 @@ extern const TZORecordLayout kNELOProductKeyLayout;
 extern const TZORecordLayout kNELOExchangeKeyLayout;
 extern const TZORecordLayout kNELOOrderLayout;
 extern const TZORecordLayout kNELOTradeLayout;
-extern const TZORecordLayout kNELOQuotLayout;
 extern const TZORecordLayout kNELOPosiLayout;
 extern const TZORecordLayout kNELOPosiDetailLayout;
 extern const TZORecordLayout kNELOFundLayout;
