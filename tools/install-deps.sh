@@ -14,6 +14,7 @@ packages=(
   # the Python package narv (python/): bindings, its tests, and installing it into a virtual environment
   python3-dev python3-pybind11 pybind11-dev python3-pytest python3-pytest-asyncio python3-venv python3-pip
   python3-setuptools
+  clang-format-14 clang-tidy-14  # the style and bug-finding checks (tools/check-style.sh)
 )
 
 missing=()
