@@ -140,7 +140,8 @@ void CNELOQuotApiImp::SetHeartbeatTimeout(std::uint16_t seconds) { client_.SetHe
 template <class Record>
 int CNELOQuotApiImp::Post(const RequestRoute& route, const Record* record, std::int32_t requestId) {
     if (!record) return -1;
-    return client_.PostRequest(route.serviceNo, requestId, [copy = *record, &route](CAPIPackage& package) {
+    // The body depends on the record alone: sent from the calling thread.
+    return client_.SendRequest(route.serviceNo, requestId, [copy = *record, &route](CAPIPackage& package) {
         return TZOAddRecord(package, route.groupId, *route.layout, &copy);
     });
 }

@@ -32,7 +32,8 @@ template <class Record>
 int CNELOTradeApiImp::PostRecord(std::uint16_t serviceNo, std::uint16_t groupId, const TZORecordLayout& layout,
                                  const Record* record, std::int32_t requestID) {
     if (!record) return -1;
-    return client_.PostRequest(serviceNo, requestID, [copy = *record, groupId, &layout](CAPIPackage& package) {
+    // The body depends on the record alone: sent from the calling thread.
+    return client_.SendRequest(serviceNo, requestID, [copy = *record, groupId, &layout](CAPIPackage& package) {
         return TZOAddRecord(package, groupId, layout, &copy) < 0 ? -1 : 0;
     });
 }

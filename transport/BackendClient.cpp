@@ -127,6 +127,29 @@ int CBackendClient::Stop() {
     return 0;
 }
 
+std::shared_ptr<CServerConnection> CBackendClient::CurrentConnection() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return service_ ? service_->Connector().CurrentConnection() : nullptr;
+}
+
+int CBackendClient::SendNow(std::uint16_t serviceNo, std::int32_t requestId, CBodyWriterRef writeBody) {
+    const std::shared_ptr<CServerConnection> connection = CurrentConnection();
+    if (!connection) {
+        return -1;
+    }
+    if (connection->HasDeferredRequests()) {
+        return kBehindPostedRequest;
+    }
+    // Left uninitialised: only the message's own bytes are written, and the frame is no larger.
+    std::uint8_t frame[kFrameMaxSize];
+    CAPIPackage package;
+    package.Begin(serviceNo, requestId, frame + kFrameLengthSize);
+    if (writeBody(package) < 0) {
+        return 0;
+    }
+    return connection->SendFrame(frame, package.Length());
+}
+
 int CBackendClient::PostBodyWriter(std::uint16_t serviceNo, std::int32_t requestId,
                                    std::function<int(CAPIPackage&)> writeBody) {
     std::shared_ptr<CIOService> service;
@@ -141,16 +164,17 @@ int CBackendClient::PostBodyWriter(std::uint16_t serviceNo, std::int32_t request
     if (!connection) {
         return -1;
     }
+    // Counted until sent, so that requests sent at once meanwhile wait their turn behind it.
+    connection->BeginDeferredRequest();
     boost::asio::post(service->IO(), [connection, serviceNo, requestId, writeBody = std::move(writeBody)] {
-        if (connection->IsClosed()) {
-            return;
+        if (!connection->IsClosed()) {
+            CAPIPackage package;
+            package.Begin(serviceNo, requestId, connection->PackageBuffer());
+            if (writeBody(package) >= 0) {
+                connection->SendPackage(package);
+            }
         }
-        CAPIPackage package;
-        package.Begin(serviceNo, requestId, connection->PackageBuffer());
-        if (writeBody(package) < 0) {
-            return;
-        }
-        connection->SendPackage(package);
+        connection->EndDeferredRequest();
     });
     return 0;
 }

@@ -2,7 +2,7 @@
 // connector, and the hand-over of requests from application threads to the I/O thread. The trade client
 // and the quote client each own one and give it themselves as the connection owner.
 //
-// Threads: Init, Stop, PostRequest and the destructor may be called from any application thread.
+// Threads: Init, Stop, SendRequest, PostRequest and the destructor may be called from any application thread.
 // Owner notifications and dispatch run on the client's own I/O thread.
 //
 // Stop: once it returns, no notification or dispatch of this client runs or will run, and the
@@ -27,6 +27,8 @@
 #include "transport/ConnectionOwner.h"
 #include "transport/TransportSettings.h"
 
+class CServerConnection;
+
 class CBackendClient {
 public:
     explicit CBackendClient(CConnectionOwner& owner);
@@ -44,11 +46,25 @@ public:
     // See above. 0.
     int Stop();
 
-    // Request path. -1 when no connection is current. Otherwise captures the current connection, posts
-    // to the I/O thread and returns 0. There: if that connection has closed meanwhile nothing happens;
-    // else a CAPIPackage is begun in the connection's staging buffer with (serviceNo, requestId),
-    // `writeBody(package)` adds the body (return < 0 to send nothing), and the package is sent.
-    // The writer is a copyable callable `int(CAPIPackage&)` holding a copy of the request record.
+    // Request path for a body that depends only on the call's arguments. -1 when no connection is
+    // current or it has closed. Otherwise begins a CAPIPackage with (serviceNo, requestId) in a frame
+    // buffer on the calling thread's stack, lets `writeBody(package)` add the body (return < 0 to
+    // send nothing) and sends it from this thread at once, or queues what the socket does not take;
+    // returns 0. Nothing is allocated and no other thread is involved. While a posted request is on
+    // its way to the I/O thread, the request follows it there instead (a copy of the writer is
+    // posted), so requests leave in the order of the calls.
+    template <class BodyWriter>
+    int SendRequest(std::uint16_t serviceNo, std::int32_t requestId, const BodyWriter& writeBody) {
+        const int sent = SendNow(serviceNo, requestId, CBodyWriterRef(writeBody));
+        return sent == kBehindPostedRequest ? PostRequest(serviceNo, requestId, writeBody) : sent;
+    }
+
+    // Request path for a body that reads state kept on the I/O thread. -1 when no connection is
+    // current. Otherwise captures the current connection, posts to the I/O thread and returns 0.
+    // There: if that connection has closed meanwhile nothing happens; else a CAPIPackage is begun in
+    // the connection's staging buffer with (serviceNo, requestId), `writeBody(package)` adds the body
+    // (return < 0 to send nothing), and the package is sent. The writer is a copyable callable
+    // `int(CAPIPackage&)` holding a copy of the request record.
     template <class BodyWriter>
     int PostRequest(std::uint16_t serviceNo, std::int32_t requestId, BodyWriter writeBody) {
         return PostBodyWriter(serviceNo, requestId, std::function<int(CAPIPackage&)>(std::move(writeBody)));
@@ -63,6 +79,24 @@ public:
 
 private:
     class CIOService;
+
+    // A body writer called in place: a pointer to the caller's callable and how to call it.
+    class CBodyWriterRef {
+    public:
+        template <class BodyWriter>
+        explicit CBodyWriterRef(const BodyWriter& writer)
+            : writer_(&writer), call_([](const void* w, CAPIPackage& p) { return (*static_cast<const BodyWriter*>(w))(p); }) {}
+        int operator()(CAPIPackage& package) const { return call_(writer_, package); }
+
+    private:
+        const void* writer_;
+        int (*call_)(const void*, CAPIPackage&);
+    };
+    static constexpr int kBehindPostedRequest = 1;
+
+    // SendRequest's work: 0 or -1 as SendRequest returns, or kBehindPostedRequest.
+    [[nodiscard]] int SendNow(std::uint16_t serviceNo, std::int32_t requestId, CBodyWriterRef writeBody);
+    std::shared_ptr<CServerConnection> CurrentConnection();
 
     int PostBodyWriter(std::uint16_t serviceNo, std::int32_t requestId, std::function<int(CAPIPackage&)> writeBody);
     bool OnIOThread();

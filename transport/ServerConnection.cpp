@@ -58,6 +58,10 @@ void CServerConnection::Activate(std::shared_ptr<CServerConnection> self) {
 
 using TimerClock = boost::asio::steady_timer::clock_type;
 
+TimerClock::time_point CServerConnection::HeartbeatDeadline() const {
+    return TimerClock::time_point(TimerClock::duration(heartbeatDeadline_.load(std::memory_order_relaxed)));
+}
+
 void CServerConnection::ArmReceiveTimer() {
     receiveDeadline_ = TimerClock::now() + std::chrono::seconds(heartbeatTimeout_);
     if (!receiveWaitPending_) {
@@ -65,8 +69,13 @@ void CServerConnection::ArmReceiveTimer() {
     }
 }
 
+void CServerConnection::MoveHeartbeatDeadline() {
+    const TimerClock::time_point deadline = TimerClock::now() + HeartbeatInterval(heartbeatTimeout_);
+    heartbeatDeadline_.store(deadline.time_since_epoch().count(), std::memory_order_relaxed);
+}
+
 void CServerConnection::ArmHeartbeatTimer() {
-    heartbeatDeadline_ = TimerClock::now() + HeartbeatInterval(heartbeatTimeout_);
+    MoveHeartbeatDeadline();
     if (!heartbeatWaitPending_) {
         WaitForHeartbeatDeadline();
     }
@@ -81,7 +90,7 @@ void CServerConnection::WaitForReceiveDeadline() {
 
 void CServerConnection::WaitForHeartbeatDeadline() {
     heartbeatWaitPending_ = true;
-    heartbeatTimer_.expires_at(heartbeatDeadline_);
+    heartbeatTimer_.expires_at(HeartbeatDeadline());
     heartbeatTimer_.async_wait(
         [self = Self()](const boost::system::error_code& error) { self->HandleHeartbeatTimer(error); });
 }
@@ -103,7 +112,7 @@ void CServerConnection::HandleHeartbeatTimer(const boost::system::error_code& er
     if (IsClosed() || error == boost::asio::error::operation_aborted) {
         return;
     }
-    if (heartbeatDeadline_ > TimerClock::now()) {
+    if (HeartbeatDeadline() > TimerClock::now()) {
         WaitForHeartbeatDeadline();  // something was sent meanwhile
         return;
     }
@@ -120,9 +129,19 @@ int CServerConnection::SendPackage(CAPIPackage& package) {
     if (package.Data() != PackageBuffer()) {
         std::memmove(PackageBuffer(), package.Data(), length);
     }
-    tzo_wire::StoreU32(staging_.get(), length);
-    Send(staging_.get(), kFrameLengthSize + length);
-    ArmHeartbeatTimer();
+    SendFrame(staging_.get(), length);
+    ArmHeartbeatTimer();  // after a heartbeat no wait is pending: this starts the next one
+    return 0;
+}
+
+int CServerConnection::SendFrame(std::uint8_t* frame, std::uint32_t messageLength) {
+    if (IsClosed() || messageLength > kAPIMessageMaxSize) {
+        return -1;
+    }
+    tzo_wire::StoreU32(frame, messageLength);
+    Write(frame, kFrameLengthSize + messageLength);
+    // The heartbeat wait of an active connection is always pending: moving its deadline is enough.
+    MoveHeartbeatDeadline();
     return 0;
 }
 

@@ -3,8 +3,12 @@
 // handed to the owner's dispatch; outgoing messages are built in the staging buffer and framed there.
 // Heartbeats leave after half the heartbeat timeout without sending; a peer silent for the whole
 // timeout is dropped. A connection is used once: after its close the connector makes a new one.
+//
+// Threads: everything runs on the I/O thread except SendFrame, which any thread may call (requests go
+// to the socket from the thread that makes them), and the deferred-request count.
 #pragma once
 
+#include <atomic>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/system/error_code.hpp>
@@ -36,9 +40,21 @@ public:
 
     // The TCP connect has succeeded: start reading and both timers, then tell the owner.
     void Activate(std::shared_ptr<CServerConnection> self);
-    // Frames and queues a message built in PackageBuffer() (any other message is copied there first).
-    // Returns 0, or -1 when the connection is closed or the message is larger than a frame allows.
+    // Frames and sends a message built in PackageBuffer() (any other message is copied there first).
+    // On the I/O thread. Returns 0, or -1 when the connection is closed or the message is larger than
+    // a frame allows.
     int SendPackage(CAPIPackage& package);
+    // Frames and sends the `messageLength` bytes of a message begun kFrameLengthSize bytes into
+    // `frame`, a buffer of kFrameMaxSize bytes of the caller's. Any thread; written at once when
+    // nothing is queued. Returns 0, or -1 when the connection is closed or the message is too large.
+    int SendFrame(std::uint8_t* frame, std::uint32_t messageLength);
+
+    // Requests whose body is written on the I/O thread (it reads state kept there) are posted to it;
+    // while any is on its way, a request from another thread must not overtake it. Count them with
+    // these two, and ask HasDeferredRequests before sending at once.
+    void BeginDeferredRequest() { deferredRequests_.fetch_add(1, std::memory_order_acq_rel); }
+    void EndDeferredRequest() { deferredRequests_.fetch_sub(1, std::memory_order_acq_rel); }
+    bool HasDeferredRequests() const { return deferredRequests_.load(std::memory_order_acquire) != 0; }
     // Where outgoing messages are begun: kAPIMessageMaxSize bytes behind the staging buffer's length word.
     std::uint8_t* PackageBuffer() { return staging_.get() + kFrameLengthSize; }
 
@@ -56,6 +72,9 @@ private:
     // send would cancel a wait and allocate a new one each time.)
     void ArmReceiveTimer();
     void ArmHeartbeatTimer();
+    // Any thread: something was sent, so the heartbeat is due half a timeout from now.
+    void MoveHeartbeatDeadline();
+    boost::asio::steady_timer::time_point HeartbeatDeadline() const;
     void WaitForReceiveDeadline();
     void WaitForHeartbeatDeadline();
     void HandleReceiveTimer(const boost::system::error_code& error);
@@ -69,7 +88,9 @@ private:
     boost::asio::steady_timer receiveTimer_;
     boost::asio::steady_timer heartbeatTimer_;
     boost::asio::steady_timer::time_point receiveDeadline_{};
-    boost::asio::steady_timer::time_point heartbeatDeadline_{};
+    // Moved by senders on any thread; the tick count of a steady_timer time point.
+    std::atomic<boost::asio::steady_timer::duration::rep> heartbeatDeadline_{0};
+    std::atomic<int> deferredRequests_{0};
     bool receiveWaitPending_ = false;
     bool heartbeatWaitPending_ = false;
     CFrontConnector& connector_;

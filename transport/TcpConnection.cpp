@@ -2,13 +2,15 @@
 
 #include <boost/asio/buffer.hpp>
 #include <boost/asio/error.hpp>
+#include <boost/asio/post.hpp>
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 CTcpConnection::CTcpConnection(boost::asio::io_context& io, std::uint32_t writeBlockSize,
                                std::uint32_t readBufferSize)
-    : socket_(io),
+    : io_(io),
+      socket_(io),
       readBuffer_(new std::uint8_t[readBufferSize]),
       readBufferSize_(readBufferSize),
       writeBlockSize_(writeBlockSize) {
@@ -24,8 +26,28 @@ std::uint8_t* CTcpConnection::AllocateBlock() const {
     return new std::uint8_t[writeBlockSize_];
 }
 
+bool CTcpConnection::OnIOThread() const { return io_.get_executor().running_in_this_thread(); }
+
+std::size_t CTcpConnection::WriteBlockCount() const {
+    std::lock_guard<std::mutex> lock(sendMutex_);
+    return writeBlocks_.size();
+}
+
+std::uint64_t CTcpConnection::PendingBytes() const {
+    std::lock_guard<std::mutex> lock(sendMutex_);
+    return pending_;
+}
+
 void CTcpConnection::Start(std::shared_ptr<CTcpConnection> self) {
     self_ = std::move(self);
+    {
+        std::lock_guard<std::mutex> lock(sendMutex_);
+        boost::system::error_code error;
+        socket_.non_blocking(true, error);
+        // Set before any read is started, so that Asio never again changes the socket's state while
+        // another thread writes to it. Without it every request simply goes through the I/O thread.
+        directWrites_ = !error && !IsClosed();
+    }
     StartRead();
 }
 
@@ -38,7 +60,7 @@ void CTcpConnection::StartRead() {
 }
 
 void CTcpConnection::HandleRead(const boost::system::error_code& error, std::size_t bytesRead) {
-    if (closed_ || error == boost::asio::error::operation_aborted) {
+    if (IsClosed() || error == boost::asio::error::operation_aborted) {
         return;
     }
     if (error) {
@@ -47,17 +69,40 @@ void CTcpConnection::HandleRead(const boost::system::error_code& error, std::siz
         Close("");
         return;
     }
-    if (OnReceive(readBuffer_.get(), static_cast<std::uint32_t>(bytesRead)) < 0 || closed_) {
+    if (OnReceive(readBuffer_.get(), static_cast<std::uint32_t>(bytesRead)) < 0 || IsClosed()) {
         return;
     }
     StartRead();
 }
 
 int CTcpConnection::Send(const std::uint8_t* bytes, std::uint32_t length) {
-    if (closed_ || length == 0) {
+    std::lock_guard<std::mutex> lock(sendMutex_);
+    if (IsClosed() || length == 0) {
         return 0;
     }
-    const bool writeInProgress = pending_ != 0;
+    Queue(bytes, length);
+    return 0;
+}
+
+int CTcpConnection::Write(const std::uint8_t* bytes, std::uint32_t length) {
+    std::lock_guard<std::mutex> lock(sendMutex_);
+    if (IsClosed() || length == 0) {
+        return 0;
+    }
+    if (directWrites_ && !writeScheduled_) {
+        boost::system::error_code error;  // would_block, or a failure the queued write meets again
+        const std::size_t written = socket_.write_some(boost::asio::buffer(bytes, length), error);
+        bytes += written;
+        length -= static_cast<std::uint32_t>(written);
+        if (length == 0) {
+            return 0;
+        }
+    }
+    Queue(bytes, length);
+    return 0;
+}
+
+void CTcpConnection::Queue(const std::uint8_t* bytes, std::uint32_t length) {
     std::uint32_t remaining = length;
     while (remaining > 0) {
         const std::uint64_t end = headOffset_ + pending_;  // offset of the queue's end from the first block
@@ -79,10 +124,24 @@ int CTcpConnection::Send(const std::uint8_t* bytes, std::uint32_t length) {
         remaining -= chunk;
         pending_ += chunk;
     }
-    if (!writeInProgress) {
-        StartWrite();
+    if (!writeScheduled_) {
+        ScheduleWrite();
     }
-    return 0;
+}
+
+void CTcpConnection::ScheduleWrite() {
+    writeScheduled_ = true;
+    if (OnIOThread()) {
+        StartWrite();
+        return;
+    }
+    // Only the I/O thread starts the socket's asynchronous operations.
+    boost::asio::post(io_, [self = shared_from_this()] {
+        std::lock_guard<std::mutex> lock(self->sendMutex_);
+        if (!self->IsClosed()) {
+            self->StartWrite();
+        }
+    });
 }
 
 void CTcpConnection::StartWrite() {
@@ -96,35 +155,45 @@ void CTcpConnection::StartWrite() {
 }
 
 void CTcpConnection::HandleWrite(const boost::system::error_code& error, std::size_t bytesWritten) {
-    if (closed_ || error == boost::asio::error::operation_aborted) {
+    if (error == boost::asio::error::operation_aborted) {
         return;
     }
-    if (error) {
-        Close("");
-        return;
+    {
+        std::lock_guard<std::mutex> lock(sendMutex_);
+        if (IsClosed()) {
+            return;
+        }
+        if (!error) {
+            pending_ -= bytesWritten;
+            headOffset_ += static_cast<std::uint32_t>(bytesWritten);
+            if (pending_ == 0) {
+                headOffset_ = 0;
+                writeBlocks_.resize(1);  // the first block stays for reuse
+                writeScheduled_ = false;
+                return;
+            }
+            if (headOffset_ == writeBlockSize_) {
+                writeBlocks_.pop_front();
+                headOffset_ = 0;
+            }
+            StartWrite();
+            return;
+        }
     }
-    pending_ -= bytesWritten;
-    headOffset_ += static_cast<std::uint32_t>(bytesWritten);
-    if (pending_ == 0) {
-        headOffset_ = 0;
-        writeBlocks_.resize(1);  // the first block stays for reuse
-        return;
-    }
-    if (headOffset_ == writeBlockSize_) {
-        writeBlocks_.pop_front();
-        headOffset_ = 0;
-    }
-    StartWrite();
+    Close("");
 }
 
 void CTcpConnection::Close(const char* reason) {
-    if (closed_) {
-        return;
+    {
+        std::lock_guard<std::mutex> lock(sendMutex_);
+        if (IsClosed()) {
+            return;
+        }
+        closeReason_.store(reason, std::memory_order_release);
+        closed_.store(true, std::memory_order_release);
+        boost::system::error_code ignored;  // a socket that fails to close is closed for our purposes
+        socket_.close(ignored);
     }
-    closed_ = true;
-    closeReason_ = reason;
-    boost::system::error_code ignored;  // a socket that fails to close is closed for our purposes
-    socket_.close(ignored);
     // The last reference may be this one: keep the object until OnClose has returned.
     std::shared_ptr<CTcpConnection> keepAlive = std::move(self_);
     OnClose(reason);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -140,6 +141,11 @@ int PostMarked(CBackendClient& client, std::int32_t requestId) {
                               [marker = MarkerFor(requestId)](CAPIPackage& p) { return WriteMarker(p, marker); });
 }
 
+int SendMarked(CBackendClient& client, std::int32_t requestId) {
+    return client.SendRequest(122, requestId,
+                              [marker = MarkerFor(requestId)](CAPIPackage& p) { return WriteMarker(p, marker); });
+}
+
 class BackendClient : public ::testing::Test {
 protected:
     // Short retry pacing unless a test measures the real one; `settings` otherwise as shipped unless
@@ -190,6 +196,7 @@ TEST_F(BackendClient, ConnectsCarriesRequestsAndRepliesAndReportsUpOnce) {
 
 TEST_F(BackendClient, RequestBeforeTheConnectionIsUpReturnsMinusOne) {
     EXPECT_EQ(PostMarked(client, 1), -1);  // not even started
+    EXPECT_EQ(SendMarked(client, 1), -1);
     CScriptedFront front(false);
     Start({front.Address()});
     EXPECT_EQ(PostMarked(client, 1), -1);
@@ -200,6 +207,42 @@ TEST_F(BackendClient, RequestBeforeTheConnectionIsUpReturnsMinusOne) {
     auto request = front.WaitForService(122);
     ASSERT_TRUE(request);
     EXPECT_EQ(request->RequestID, 2);
+}
+
+// Requests sent at once from the calling thread never overtake a posted request still on its way to
+// the I/O thread, neither from an application thread nor from inside a dispatch.
+TEST_F(BackendClient, RequestsSentAtOnceStayBehindPostedOnes) {
+    CScriptedFront front;
+    owner.onPackage = [&](CAPIPackage&) {  // the front's one message: two requests from inside the dispatch
+        PostMarked(client, 10);
+        SendMarked(client, 11);
+        return 0;
+    };
+    Start({front.Address()});
+    ASSERT_TRUE(owner.WaitForCount("connected", 1));
+    auto requestIdsInOrder = [&](std::vector<std::int32_t> ids) {
+        for (std::int32_t id : ids) {
+            auto request = front.WaitForService(122);
+            if (!request || request->RequestID != id || ReadMarker(request->package) != MarkerFor(id)) return false;
+        }
+        return true;
+    };
+
+    // The posted writer holds the I/O thread until the later request has been made.
+    std::promise<void> laterRequestMade;
+    std::shared_future<void> released = laterRequestMade.get_future().share();
+    ASSERT_EQ(client.PostRequest(122, 1, [released](CAPIPackage& p) {
+        released.wait();
+        return WriteMarker(p, MarkerFor(1));
+    }), 0);
+    EXPECT_EQ(SendMarked(client, 2), 0);
+    laterRequestMade.set_value();
+    EXPECT_TRUE(requestIdsInOrder({1, 2}));
+    EXPECT_EQ(SendMarked(client, 3), 0);  // nothing on its way: straight out
+    EXPECT_TRUE(requestIdsInOrder({3}));
+
+    front.Send(123, 3, 0, [](CAPIPackage& p) { return WriteMarker(p, "reply"); });
+    EXPECT_TRUE(requestIdsInOrder({10, 11}));
 }
 
 // Once the loss is reported, requests are refused: none is accepted for the connection that is gone,

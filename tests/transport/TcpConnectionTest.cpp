@@ -115,6 +115,35 @@ TEST_F(WriteQueue, QueueIsReusedAfterDraining) {
     }
 }
 
+// Write goes to the socket from the calling thread when nothing is queued: here the I/O thread does
+// not even run. Whatever is queued or does not fit is written by the I/O thread, in the order of the calls.
+TEST_F(WriteQueue, WriteGoesOutAtOnceUnlessSomethingIsQueuedAndKeepsTheOrder) {
+    connection->Start(connection);
+    const auto first = Pattern(300, 7);
+    EXPECT_EQ(connection->Write(first.data(), static_cast<std::uint32_t>(first.size())), 0);
+    EXPECT_EQ(connection->PendingBytes(), 0u);
+    std::vector<std::uint8_t> received(first.size());
+    boost::asio::read(peer, boost::asio::buffer(received));
+    EXPECT_EQ(received, first);
+
+    // Queued first, so everything after it waits behind it, even a write far larger than the
+    // socket's buffer; then Write goes straight out again once the queue has drained.
+    const auto queued = Pattern(500, 8);
+    const auto behind = Pattern(100, 9);
+    const auto large = Pattern(8 << 20, 10);
+    EXPECT_EQ(connection->Send(queued.data(), static_cast<std::uint32_t>(queued.size())), 0);
+    EXPECT_EQ(connection->Write(behind.data(), static_cast<std::uint32_t>(behind.size())), 0);
+    EXPECT_EQ(connection->PendingBytes(), queued.size() + behind.size());
+    EXPECT_EQ(connection->Write(large.data(), static_cast<std::uint32_t>(large.size())), 0);
+    std::vector<std::uint8_t> expected = queued;
+    expected.insert(expected.end(), behind.begin(), behind.end());
+    expected.insert(expected.end(), large.begin(), large.end());
+    RunIO();
+    received.assign(expected.size(), 0);
+    boost::asio::read(peer, boost::asio::buffer(received));
+    EXPECT_TRUE(received == expected);
+}
+
 TEST_F(WriteQueue, PeerClosingEndsTheConnectionWithTheEmptyReason) {
     class CClosingConnection final : public CTcpConnection {
     public:
