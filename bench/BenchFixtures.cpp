@@ -1,7 +1,9 @@
 #include "BenchFixtures.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "APIPackage.h"
 #include "NELOSessionRecords.h"
@@ -31,6 +33,20 @@ std::vector<std::uint8_t> BuildFrame(std::uint16_t serviceNo, std::int32_t reque
     return frame;
 }
 
+// Calls `level(i, bid price, ask price, bid qty, ask qty)` for each of the ten levels of `q`.
+template <class Level>
+void FillLevels(quot::NELOQuotRecord& q, Level level) {
+    double* bidPrices[] = {&q.BidPrice, &q.BidPrice2, &q.BidPrice3, &q.BidPrice4, &q.BidPrice5,
+                           &q.BidPrice6, &q.BidPrice7, &q.BidPrice8, &q.BidPrice9, &q.BidPrice10};
+    double* askPrices[] = {&q.AskPrice, &q.AskPrice2, &q.AskPrice3, &q.AskPrice4, &q.AskPrice5,
+                           &q.AskPrice6, &q.AskPrice7, &q.AskPrice8, &q.AskPrice9, &q.AskPrice10};
+    std::int32_t* bidQtys[] = {&q.BidQty, &q.BidQty2, &q.BidQty3, &q.BidQty4, &q.BidQty5,
+                               &q.BidQty6, &q.BidQty7, &q.BidQty8, &q.BidQty9, &q.BidQty10};
+    std::int32_t* askQtys[] = {&q.AskQty, &q.AskQty2, &q.AskQty3, &q.AskQty4, &q.AskQty5,
+                               &q.AskQty6, &q.AskQty7, &q.AskQty8, &q.AskQty9, &q.AskQty10};
+    for (int i = 0; i < 10; ++i) level(i, *bidPrices[i], *askPrices[i], *bidQtys[i], *askQtys[i]);
+}
+
 }  // namespace
 
 quot::NELOQuotRecord SampleQuote() {
@@ -54,23 +70,55 @@ quot::NELOQuotRecord SampleQuote() {
     q.Amount = 16941234500.0;
     Put(q.ModifyDate, "2026-12-10");
     Put(q.ModifyTime, "10:15:30");
-    double* bidPrices[] = {&q.BidPrice, &q.BidPrice2, &q.BidPrice3, &q.BidPrice4, &q.BidPrice5,
-                           &q.BidPrice6, &q.BidPrice7, &q.BidPrice8, &q.BidPrice9, &q.BidPrice10};
-    double* askPrices[] = {&q.AskPrice, &q.AskPrice2, &q.AskPrice3, &q.AskPrice4, &q.AskPrice5,
-                           &q.AskPrice6, &q.AskPrice7, &q.AskPrice8, &q.AskPrice9, &q.AskPrice10};
-    std::int32_t* bidQtys[] = {&q.BidQty, &q.BidQty2, &q.BidQty3, &q.BidQty4, &q.BidQty5,
-                               &q.BidQty6, &q.BidQty7, &q.BidQty8, &q.BidQty9, &q.BidQty10};
-    std::int32_t* askQtys[] = {&q.AskQty, &q.AskQty2, &q.AskQty3, &q.AskQty4, &q.AskQty5,
-                               &q.AskQty6, &q.AskQty7, &q.AskQty8, &q.AskQty9, &q.AskQty10};
-    for (int level = 0; level < 10; ++level) {
-        *bidPrices[level] = 74200.0 - 10.0 * level;
-        *askPrices[level] = 74210.0 + 10.0 * level;
-        *bidQtys[level] = 5 + level;
-        *askQtys[level] = 7 + level;
-    }
+    FillLevels(q, [](int level, double& bid, double& ask, std::int32_t& bidQty, std::int32_t& askQty) {
+        bid = 74200.0 - 10.0 * level;
+        ask = 74210.0 + 10.0 * level;
+        bidQty = 5 + level;
+        askQty = 7 + level;
+    });
     q.BSFlag = 'B';
     Put(q.ExchangeID, "SHFE");
     return q;
+}
+
+std::vector<std::uint8_t> MarketQuoteStream(int count) {
+    static const char* const kInstruments[] = {"cu2702", "al2702", "zn2703", "au2706", "ag2706", "rb2705",
+                                               "hc2705", "ni2703", "sn2703", "pb2702", "ru2705", "fu2705",
+                                               "bu2706", "sp2705", "ss2703", "ao2705"};
+    constexpr int kInstrumentCount = sizeof kInstruments / sizeof kInstruments[0];
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> tick(-3, 3);
+    std::uniform_int_distribution<int> size(1, 400);
+    double lastPrice[kInstrumentCount];
+    for (int i = 0; i < kInstrumentCount; ++i) lastPrice[i] = 3000.0 + 1700.0 * i;
+    std::vector<std::uint8_t> stream;
+    quot::NELOQuotRecord q = SampleQuote();
+    for (int n = 0; n < count; ++n) {
+        const int instrument = n % kInstrumentCount;
+        double& price = lastPrice[instrument];
+        price += 5.0 * tick(random);
+        Put(q.InstrumentID, kInstruments[instrument]);
+        std::snprintf(q.MatchID, sizeof q.MatchID, "20261210-%010d", 1234567 + n);
+        const int second = 9 * 3600 + n / 40;
+        std::snprintf(q.ModifyTime, sizeof q.ModifyTime, "%02d:%02d:%02d", second / 3600, second / 60 % 60, second % 60);
+        q.Price = price;
+        q.Qty = size(random);
+        q.QtyTotal += q.Qty;
+        q.Amount += price * q.Qty;
+        q.OI += tick(random);
+        q.HighestPrice = std::max(q.HighestPrice, price);
+        q.LowestPrice = std::min(q.LowestPrice, price);
+        FillLevels(q, [&](int level, double& bid, double& ask, std::int32_t& bidQty, std::int32_t& askQty) {
+            bid = price - 5.0 * (level + 1);
+            ask = price + 5.0 * level;
+            bidQty = size(random);
+            askQty = size(random);
+        });
+        q.BSFlag = (n & 1) ? 'S' : 'B';
+        const std::vector<std::uint8_t> frame = QuoteFrame(q);
+        stream.insert(stream.end(), frame.begin(), frame.end());
+    }
+    return stream;
 }
 
 NELOOrderRecord SampleOrder() {

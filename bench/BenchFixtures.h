@@ -29,6 +29,10 @@ std::vector<std::uint8_t> InputOrderFrame(const NELOInputOrderRecord& order, std
 // The front's acceptance of an order entry: RspInfo with code 0 and the order echoed.
 std::vector<std::uint8_t> InputOrderReplyFrame(const NELOInputOrderRecord& order, std::int32_t requestId);
 
+// `count` quote frames in a row as a market sends them: instruments in turn, and prices, quantities,
+// match numbers and times that move from one quote to the next (the same seed gives the same stream).
+std::vector<std::uint8_t> MarketQuoteStream(int count);
+
 // Where a frame keeps the head values, for patching pre-built frames in place.
 constexpr std::size_t kFrameServiceNoOffset = 4 + 16;
 constexpr std::size_t kFrameRequestIdOffset = 4 + 26;

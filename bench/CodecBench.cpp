@@ -69,11 +69,30 @@ void CopyBytes(benchmark::State& state, std::size_t size) {
     state.counters["bytes_per_message"] = static_cast<double>(size);
 }
 
+// The floor of the tagged format: a walk over the field headers of the same bytes (each field's id,
+// extension length and value length loaded, the position moved past its value), touching no value.
+void WalkFieldHeaders(benchmark::State& state, const std::vector<std::uint8_t>& group) {
+    const std::uint8_t* const bytes = group.data();
+    const std::uint32_t size = static_cast<std::uint32_t>(group.size());
+    for (auto _ : state) {
+        std::uint32_t ids = 0;
+        for (std::uint32_t at = 0; at + kTZOFieldHeaderSize <= size;) {
+            ids += tzo_wire::LoadU16(bytes + at);
+            at += 4 + tzo_wire::LoadU16(bytes + at + 2);
+            at += 4 + tzo_wire::LoadU32(bytes + at);
+        }
+        benchmark::DoNotOptimize(ids);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
 void BM_QuoteEncode(benchmark::State& state) {
     Encode(state, quot::kNELOQuotLayout, SampleQuote(), TZOField::Quot.id);
 }
 void BM_QuoteDecode(benchmark::State& state) { Decode(state, quot::kNELOQuotLayout, SampleQuote()); }
 void BM_QuoteCopy(benchmark::State& state) { CopyBytes(state, EncodedGroup(quot::kNELOQuotLayout, SampleQuote()).size()); }
+
+void BM_QuoteFieldWalk(benchmark::State& state) { WalkFieldHeaders(state, EncodedGroup(quot::kNELOQuotLayout, SampleQuote())); }
 
 void BM_OrderEncode(benchmark::State& state) { Encode(state, kNELOOrderLayout, SampleOrder(), TZOField::Order.id); }
 void BM_OrderDecode(benchmark::State& state) { Decode(state, kNELOOrderLayout, SampleOrder()); }
@@ -107,6 +126,7 @@ void BM_RequestEnvelopeCopy(benchmark::State& state) {
 BENCHMARK(BM_QuoteEncode);
 BENCHMARK(BM_QuoteDecode);
 BENCHMARK(BM_QuoteCopy);
+BENCHMARK(BM_QuoteFieldWalk);
 BENCHMARK(BM_OrderEncode);
 BENCHMARK(BM_OrderDecode);
 BENCHMARK(BM_OrderCopy);

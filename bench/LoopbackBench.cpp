@@ -13,6 +13,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -68,6 +69,18 @@ std::vector<std::uint8_t> Repeat(const std::vector<std::uint8_t>& frame, int tim
     return stream;
 }
 
+// The frames of a stream, each by itself.
+std::vector<std::vector<std::uint8_t>> SplitFrames(const std::vector<std::uint8_t>& stream) {
+    std::vector<std::vector<std::uint8_t>> frames;
+    for (std::size_t at = 0; at + 4 <= stream.size();) {
+        const std::size_t size = 4 + (std::size_t{stream[at]} << 24 | std::size_t{stream[at + 1]} << 16 |
+                                      std::size_t{stream[at + 2]} << 8 | stream[at + 3]);
+        frames.emplace_back(stream.begin() + static_cast<std::ptrdiff_t>(at), stream.begin() + static_cast<std::ptrdiff_t>(at + size));
+        at += size;
+    }
+    return frames;
+}
+
 // An order entry as an application fills it.
 NarvInputOrderRecord SampleApplicationOrder() {
     NarvInputOrderRecord order{};
@@ -114,7 +127,7 @@ void ReportAllocations(benchmark::State& state, std::uint64_t before, std::int64
 
 // A front for the trading library: accepts one connection, reads its frames and, for each order entry,
 // answers at once with the acceptance (123) and the order return on flow 1, in one write. Counts the
-// order entries it has received.
+// requests it has received (heartbeats aside).
 class COrderFront {
 public:
     explicit COrderFront(bool answer) : answer_(answer) {
@@ -146,8 +159,8 @@ private:
         while (reader.Next(payload, length)) {
             CAPIPackage package;
             package.OpenReceived(payload, length);
-            if (package.ServiceNo != kInputOrderService) continue;  // heartbeats
-            if (answer_) {
+            if (package.ServiceNo == 0) continue;  // heartbeats
+            if (answer_ && package.ServiceNo == kInputOrderService) {
                 PatchInt32(answerBytes_.data(), kFrameRequestIdOffset, package.RequestID);
                 PatchInt32(answerBytes_.data() + pushOffset_, kFrameEndFlagOffset, ++sequence);
                 if (!WriteAll(fd, answerBytes_.data(), answerBytes_.size())) break;
@@ -184,6 +197,8 @@ public:
     void OnConnected() override { connected.Add(); }
     void OnOrderNty(const NarvOrderRecord* order) override {
         benchmark::DoNotOptimize(order);
+        returnedAt_.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+        returns_.fetch_add(1, std::memory_order_release);
         if (roundTrips_ > 0) {
             const Clock::time_point now = Clock::now();
             const std::int64_t done = orders.Value() - base_;
@@ -201,6 +216,24 @@ public:
         base_ = orders.Value();
         orders.ExpectTotal(base_ + count);
         SendOrder();
+    }
+    // `count` round trips from the calling thread: each order is sent after the return of the previous
+    // one has reached OnOrderNty (this thread spins for it), and timed to the start of OnOrderNty.
+    bool RoundTripsFromThisThread(CNarvSqelTraderApi* api, std::int64_t count) {
+        samples_.assign(static_cast<std::size_t>(count), 0.0);
+        for (std::int64_t i = 0; i < count; ++i) {
+            const std::int64_t before = returns_.load(std::memory_order_acquire);
+            const Clock::time_point sent = Clock::now();
+            if (api->ReqInputOrder(&order_, ++requestId_) != 0) return false;
+            const Clock::time_point deadline = sent + kPatience;
+            while (returns_.load(std::memory_order_acquire) == before) {
+                if (Clock::now() > deadline) return false;
+                std::this_thread::yield();  // two cores: leave one to the library's thread
+            }
+            const Clock::time_point returned{Clock::duration(returnedAt_.load(std::memory_order_relaxed))};
+            samples_[static_cast<std::size_t>(i)] = std::chrono::duration<double, std::micro>(returned - sent).count();
+        }
+        return true;
     }
     // The latencies of the last round trips, without the first `skip`.
     std::vector<double> Samples(std::size_t skip) const {
@@ -223,6 +256,8 @@ private:
     std::int64_t base_ = 0;
     Clock::time_point sentAt_;
     std::vector<double> samples_;
+    std::atomic<std::int64_t> returns_{0};
+    std::atomic<Clock::duration::rep> returnedAt_{0};
 };
 
 // The library objects, created, connected to a loopback front and released as an application does.
@@ -320,14 +355,14 @@ void StreamIntoRawReader(benchmark::State& state, std::vector<std::uint8_t> stre
 }
 
 void BM_QuoteStream_RawReader(benchmark::State& state) {
-    StreamIntoRawReader(state, Repeat(QuoteFrame(SampleQuote()), kFramesPerWrite));
+    StreamIntoRawReader(state, MarketQuoteStream(kFramesPerWrite));
 }
 
 void BM_QuoteStream_MdApi(benchmark::State& state) {
     CLoopbackListener listener;
     CMdSession session(listener.FrontAddress());
     const int fd = listener.Accept();
-    std::vector<std::uint8_t> stream = Repeat(QuoteFrame(SampleQuote()), kFramesPerWrite);
+    std::vector<std::uint8_t> stream = MarketQuoteStream(kFramesPerWrite);
     ExcludeThisThreadFromAllocationCount();
     std::int64_t total = 0;
     // The first iteration's worth warms the connection (buffers, handler memory) before counting.
@@ -353,10 +388,11 @@ void BM_QuoteTrickle_MdApi(benchmark::State& state) {
     CLoopbackListener listener;
     CMdSession session(listener.FrontAddress());
     const int fd = listener.Accept();
-    const std::vector<std::uint8_t> frame = QuoteFrame(SampleQuote());
+    const std::vector<std::vector<std::uint8_t>> frames = SplitFrames(MarketQuoteStream(kFramesPerWrite));
     ExcludeThisThreadFromAllocationCount();
     std::int64_t total = 0;
     auto deliverOne = [&] {
+        const std::vector<std::uint8_t>& frame = frames[static_cast<std::size_t>(total) % frames.size()];
         session.spi.quotes.ExpectTotal(++total);
         return WriteAll(fd, frame.data(), frame.size()) && session.spi.quotes.WaitForTarget();
     };
@@ -407,7 +443,15 @@ void BM_OrderPushStream_TraderApi(benchmark::State& state) {
 // ---- order round trip ---------------------------------------------------------------------------
 
 constexpr std::int64_t kWarmUpRoundTrips = 500;
-constexpr std::int64_t kMeasuredRoundTrips = 5000;
+
+// 5000 unless NARV_BENCH_ROUND_TRIPS says otherwise: the system-call count runs the round trips twice
+// with different counts and takes the difference, so that set-up and tear-down cancel out.
+std::int64_t MeasuredRoundTrips() {
+    const char* configured = std::getenv("NARV_BENCH_ROUND_TRIPS");
+    const long long count = configured != nullptr ? std::atoll(configured) : 0;
+    return count > 0 ? count : 5000;
+}
+const std::int64_t kMeasuredRoundTrips = MeasuredRoundTrips();
 
 void BM_OrderRoundTrip_RawPingPong(benchmark::State& state) {
     COrderFront front(true);
@@ -446,24 +490,37 @@ void BM_OrderRoundTrip_TraderApi(benchmark::State& state) {
     ReportLatencies(state, session.spi.Samples(kWarmUpRoundTrips));
 }
 
+void BM_OrderRoundTrip_TraderApiFromAppThread(benchmark::State& state) {
+    COrderFront front(true);
+    CTraderSession session(front.FrontAddress());
+    bool ok = session.spi.connected.WaitForTarget();
+    std::uint64_t before = AllocationCount();
+    for (auto _ : state) {
+        ok = ok && session.spi.RoundTripsFromThisThread(session.api, kWarmUpRoundTrips + kMeasuredRoundTrips);
+    }
+    if (!ok) state.SkipWithError("order returns did not arrive");
+    ReportAllocations(state, before, kWarmUpRoundTrips + kMeasuredRoundTrips, "allocations_per_round_trip");
+    ReportLatencies(state, session.spi.Samples(kWarmUpRoundTrips));
+}
+
 // ---- requests -----------------------------------------------------------------------------------
 
 constexpr int kRequestsPerIteration = 256;
 
-// Order entries from the application's thread as fast as it issues them; each iteration waits until
-// the front has received them all. The calling thread counts: the copy into the request is the
-// library's doing.
-void BM_OrderRequests_TraderApi(benchmark::State& state) {
+// Requests from the application's thread as fast as it issues them; each iteration waits until the
+// front has received them all. The calling thread counts: the copy into the request is the library's
+// doing. `send(api, requestId)` makes one request.
+template <class SendOne>
+void RequestsFromAppThread(benchmark::State& state, SendOne send) {
     COrderFront front(false);
     CTraderSession session(front.FrontAddress());
-    const NarvInputOrderRecord order = SampleApplicationOrder();
     std::int32_t requestId = 0;
     std::int64_t total = 0;
     auto sendBatch = [&] {
         total += kRequestsPerIteration;
         front.orders.ExpectTotal(total);
         for (int i = 0; i < kRequestsPerIteration; ++i)
-            if (session.api->ReqInputOrder(&order, ++requestId) != 0) return false;
+            if (send(session.api, ++requestId) != 0) return false;
         return front.orders.WaitForTarget();
     };
     bool ok = session.spi.connected.WaitForTarget() && sendBatch();
@@ -476,6 +533,25 @@ void BM_OrderRequests_TraderApi(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kRequestsPerIteration);
 }
 
+void BM_OrderRequests_TraderApi(benchmark::State& state) {
+    const NarvInputOrderRecord order = SampleApplicationOrder();
+    RequestsFromAppThread(state, [&](CNarvSqelTraderApi* api, int id) { return api->ReqInputOrder(&order, id); });
+}
+
+void BM_CancelRequests_TraderApi(benchmark::State& state) {
+    NarvOrderActionRecord cancel{};
+    std::snprintf(cancel.InvestorID, sizeof cancel.InvestorID, "%s", "880001234");
+    std::snprintf(cancel.OrderRef, sizeof cancel.OrderRef, "%s", "000000000012");
+    std::snprintf(cancel.InstrumentID, sizeof cancel.InstrumentID, "%s", "cu2702");
+    RequestsFromAppThread(state, [&](CNarvSqelTraderApi* api, int id) { return api->ReqOrderCancel(&cancel, id); });
+}
+
+void BM_QueryRequests_TraderApi(benchmark::State& state) {
+    NarvOrderQueryRecord query{};
+    std::snprintf(query.InvestorID, sizeof query.InvestorID, "%s", "880001234");
+    RequestsFromAppThread(state, [&](CNarvSqelTraderApi* api, int id) { return api->ReqOrderQuery(&query, id); });
+}
+
 }  // namespace
 
 BENCHMARK(BM_QuoteStream_RawReader)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -485,4 +561,7 @@ BENCHMARK(BM_OrderPushStream_RawReader)->UseRealTime()->Unit(benchmark::kMillise
 BENCHMARK(BM_OrderPushStream_TraderApi)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrderRoundTrip_RawPingPong)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrderRoundTrip_TraderApi)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OrderRoundTrip_TraderApiFromAppThread)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OrderRequests_TraderApi)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CancelRequests_TraderApi)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QueryRequests_TraderApi)->UseRealTime()->Unit(benchmark::kMicrosecond);
