@@ -100,7 +100,9 @@ std::vector<std::uint8_t> MarketQuoteStream(int count) {
         Put(q.InstrumentID, kInstruments[instrument]);
         std::snprintf(q.MatchID, sizeof q.MatchID, "20261210-%010d", 1234567 + n);
         const int second = 9 * 3600 + n / 40;
-        std::snprintf(q.ModifyTime, sizeof q.ModifyTime, "%02d:%02d:%02d", second / 3600, second / 60 % 60, second % 60);
+        char time[9];  // HH:MM:SS
+        std::snprintf(time, sizeof time, "%02d:%02d:%02d", second / 3600 % 24, second / 60 % 60, second % 60);
+        Put(q.ModifyTime, time);
         q.Price = price;
         q.Qty = size(random);
         q.QtyTotal += q.Qty;
