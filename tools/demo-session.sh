@@ -2,7 +2,7 @@
 # One demo session against a built tree:
 #   1. installs both libraries, their headers and their packages into a prefix (cmake --install),
 #   2. builds narv_demo against that installation (find_package(narv)),
-#   3. starts the front simulator on free loopback ports and reads them from its first line,
+#   3. starts the front simulator on free loopback ports (tools/with-simulator.sh),
 #   4. runs narv_demo against it, and stops the simulator whatever happens.
 #
 #   bash tools/demo-session.sh BUILD_DIR [narv_demo options...]
@@ -15,9 +15,7 @@
 # narv_demo --help), or 9 when the session could not be set up (install, build or simulator failed).
 set -euo pipefail
 
-readonly kSetupFailed=9
-readonly kStartSeconds=20  # longest wait for the simulator to announce its ports
-readonly kStopSeconds=10   # longest wait for it to stop before it is killed
+readonly kSetupFailed=9  # as tools/with-simulator.sh, which runs the simulator
 
 fail_setup() {
     echo "demo-session: $*" >&2
@@ -61,48 +59,9 @@ quietly cmake -S "$source_dir/examples" -B "$demo_build" -DCMAKE_BUILD_TYPE=Debu
 CCACHE_NOHASHDIR=true quietly cmake --build "$demo_build" -j2
 
 echo "== starting the front simulator"
-simulator_log=$work/simulator.log
 read -r -a simulator_options <<<"${NARV_SIMULATOR_OPTIONS:-}"
-coproc SIMULATOR { exec "$simulator" --quote-rate 4 "${simulator_options[@]}" 2>"$simulator_log"; }
-simulator_pid=$SIMULATOR_PID
-# Kept by hand: bash forgets the coprocess's descriptors once it ends.
-exec {simulator_out}<&"${SIMULATOR[0]}"
-
-stop_simulator() {
-    kill -TERM "$simulator_pid" 2>/dev/null || return 0
-    local waited=0
-    while kill -0 "$simulator_pid" 2>/dev/null && ((waited < kStopSeconds * 10)); do
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    if kill -0 "$simulator_pid" 2>/dev/null; then
-        echo "demo-session: the simulator ignored SIGTERM; killing it" >&2
-        kill -KILL "$simulator_pid" 2>/dev/null || true
-    fi
-    wait "$simulator_pid" 2>/dev/null || true
-}
-trap stop_simulator EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-ports=""
-if ! read -r -t "$kStartSeconds" ports <&"$simulator_out"; then
-    cat "$simulator_log" >&2
-    fail_setup "the simulator did not announce its ports within ${kStartSeconds}s"
-fi
-if [[ ! $ports =~ ^trade=([^[:space:]]+)\ quote=([^[:space:]]+)$ ]]; then
-    cat "$simulator_log" >&2
-    fail_setup "unexpected first line from the simulator: '$ports'"
-fi
-trade_front=${BASH_REMATCH[1]}
-quote_front=${BASH_REMATCH[2]}
-echo "   trade service on $trade_front, quote service on $quote_front"
-
-status=0
-program=${NARV_DEMO_PROGRAM:-narv_demo}
-"$demo_build/$program" --trade-front "$trade_front" --quote-front "$quote_front" "$@" || status=$?
-if [ "$status" -ne 0 ]; then
-    echo "demo-session: $program exited with status $status; the simulator's log ($simulator_log):" >&2
-    tail -n 20 "$simulator_log" >&2 || true
-fi
-exit "$status"
+export NARV_SIMULATOR_LOG=$work/simulator.log
+# shellcheck disable=SC2016  # the fronts are expanded by the inner shell, once the simulator is up
+exec bash "$source_dir/tools/with-simulator.sh" "$simulator" --quote-rate 4 "${simulator_options[@]}" -- \
+    bash -c 'exec "$0" --trade-front "$NARV_TRADE_FRONT" --quote-front "$NARV_QUOTE_FRONT" "$@"' \
+    "$demo_build/${NARV_DEMO_PROGRAM:-narv_demo}" "$@"

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ ccache
-  libboost-dev libboost-system-dev libboost-thread-dev libboost-date-time-dev
+  libboost-dev
   libboost-program-options-dev pkgconf
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
@@ -15,6 +15,9 @@ packages=(
   python3-dev python3-pybind11 pybind11-dev python3-pytest python3-pytest-asyncio python3-venv python3-pip
   python3-setuptools
   clang-format-14 clang-tidy-14  # the style and bug-finding checks (tools/check-style.sh)
+  # Windows: the MinGW-w64 cross-compilers, Wine for the 64-bit tests, clang-cl and lld-link for the
+  # application built in Microsoft's ABI, llvm-dlltool for the Microsoft import libraries
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine64 clang-14 lld-14 llvm-14
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole suite: plainly, then under AddressSanitizer with
-# UndefinedBehaviorSanitizer, then under ThreadSanitizer. Set NARV_QUICK=1 to skip the sanitizer runs.
+# UndefinedBehaviorSanitizer, then under ThreadSanitizer, then the Windows builds (the 64-bit suites
+# under Wine). Set NARV_QUICK=1 to skip the sanitizer runs and fuzzing, NARV_NO_WINDOWS=1 to skip Windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
@@ -15,6 +16,14 @@ run_suite() {  # build-dir, cmake options...
 
 echo "== plain build"
 run_suite build
+
+if [ "${NARV_NO_WINDOWS:-0}" != 1 ]; then
+  echo "== Windows: 32- and 64-bit cross-builds, the 64-bit suites under Wine"
+  windows_start=$SECONDS
+  NARV_WINDOWS_TESTS=1 NARV_HOST_SIMULATOR="$PWD/build/tools/FrontSimulator/narv_front_simulator" \
+    bash tools/build-windows.sh
+  echo "-- Windows stage: $((SECONDS - windows_start)) s"
+fi
 
 if [ "${NARV_QUICK:-0}" != 1 ]; then
   echo "== address and undefined-behaviour sanitizers"

@@ -12,7 +12,9 @@
 #ifndef NARV_SQEL_API_COMMON_H
 #define NARV_SQEL_API_COMMON_H
 
-#include <cstddef>
+// <stddef.h> rather than <cstddef>: an application built without a C++ standard library (only the
+// compiler's own headers) can still include this header.
+#include <stddef.h>
 
 static_assert(sizeof(int) == 4, "exported records use a 32-bit int");
 static_assert(sizeof(double) == 8, "exported records use a 64-bit double");

@@ -28,10 +28,16 @@ public:
     // Does nothing when the thread was already started.
     void Start();
 
-    // Queues a work item for the dispatch thread; never fails.
+    // Queues a work item for the dispatch thread; never fails. An item still queued when the queue is
+    // shut down never runs. The item checks that itself: on Windows the I/O completion port still hands
+    // out the items queued ahead of the io_context's stop.
     template <class Handler>
     void Post(Handler&& handler) {
-        boost::asio::post(io_, std::forward<Handler>(handler));
+        boost::asio::post(io_, [this, item = std::forward<Handler>(handler)]() mutable {
+            if (!io_.stopped()) {
+                item();
+            }
+        });
     }
 
     // Blocks until the thread has ended, which happens only through Shutdown; returns 0. Throws the

@@ -3,7 +3,7 @@
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/post.hpp>
-#include <boost/thread/exceptions.hpp>
+#include <system_error>
 
 #include "transport/FrontConnector.h"
 #include "transport/ServerConnection.h"
@@ -16,6 +16,8 @@ public:
     CIOService(CConnectionOwner& owner, const std::vector<std::string>& fronts, const TransportSettings& settings)
         : work_(boost::asio::make_work_guard(io_)), connector_(io_, owner, fronts, settings) {}
 
+    // False when Windows Sockets could not be started: nothing can connect, so the client stays stopped.
+    bool SocketsStarted() const { return sockets_.IsStarted(); }
     boost::asio::io_context& IO() { return io_; }
     CFrontConnector& Connector() { return connector_; }
 
@@ -72,16 +74,19 @@ int CBackendClient::Init() {
     }
     started_ = true;
     auto service = std::make_shared<CIOService>(owner_, fronts_, settings_);
+    if (!service->SocketsStarted()) {
+        return -1;
+    }
     service->Connector().Connect();
     // Held while the thread starts, so that a callback on it already sees the client as started.
     std::lock_guard<std::mutex> lock(mutex_);
     service_ = service;
     try {
-        thread_ = boost::thread([service]() mutable {
+        thread_ = std::thread([service]() mutable {
             std::shared_ptr<CIOService> mine = std::move(service);
             mine->Run();
         });
-    } catch (const boost::thread_resource_error&) {
+    } catch (const std::system_error&) {  // the thread could not be created
         service_.reset();
         service->Halt();
         return -1;
@@ -92,7 +97,7 @@ int CBackendClient::Init() {
 
 bool CBackendClient::OnIOThread() {
     std::lock_guard<std::mutex> lock(mutex_);
-    return ioThreadId_ != boost::thread::id() && ioThreadId_ == boost::this_thread::get_id();
+    return ioThreadId_ != std::thread::id() && ioThreadId_ == std::this_thread::get_id();
 }
 
 int CBackendClient::Stop() {
@@ -109,7 +114,7 @@ int CBackendClient::Stop() {
     }
     std::lock_guard<std::mutex> serial(stopMutex_);
     std::shared_ptr<CIOService> service;
-    boost::thread thread;
+    std::thread thread;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         service = std::move(service_);

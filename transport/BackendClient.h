@@ -14,12 +14,12 @@
 // and free the I/O service by itself.
 #pragma once
 
-#include <boost/thread/thread.hpp>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -40,8 +40,8 @@ public:
     void RegisterFront(const char* hostPort);
     // Starts the first attempt (at the first front) and the I/O thread. A front that does not resolve
     // is a failed attempt like any other: the next front is tried after the reconnect delay, on the
-    // I/O thread; nothing is thrown. 0; -1 when already started or stopped, or when the thread cannot
-    // be created (the client then stays stopped).
+    // I/O thread; nothing is thrown. 0; -1 when already started or stopped, or when the socket library
+    // cannot be started or the thread cannot be created (the client then stays stopped).
     int Init();
     // See above. 0.
     int Stop();
@@ -108,6 +108,6 @@ private:
     std::mutex stopMutex_;  // serialises stops from application threads (never taken on the I/O thread)
     std::mutex mutex_;      // guards service_, thread_ and ioThreadId_
     std::shared_ptr<CIOService> service_;
-    boost::thread thread_;
-    boost::thread::id ioThreadId_;
+    std::thread thread_;
+    std::thread::id ioThreadId_;
 };

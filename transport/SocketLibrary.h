@@ -11,7 +11,7 @@ public:
     CSocketLibraryRef& operator=(const CSocketLibraryRef&) = delete;
 
     // Whether the library was started for this holder (always true where no start-up is needed).
-    bool IsStarted() const { return started_; }
+    [[nodiscard]] bool IsStarted() const { return started_; }
 
 private:
     bool started_ = false;
