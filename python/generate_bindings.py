@@ -270,10 +270,10 @@ def stubs(records: List[Record], interfaces: List[Interface]) -> str:
         out.append(f"    {docstring(interface.doc)}")
         if "Trader" in interface.name:
             out.append("    @staticmethod")
-            out.append(f"    def CreateSqelTraderApi(flowPath: str = '') -> '{interface.name}': ...")
+            out.append(f"    def CreateSqelTraderApi(flow_path: str = '') -> '{interface.name}': ...")
         else:
             out.append("    @staticmethod")
-            out.append(f"    def CreateSqelMdApi(flowPath: str = '', usingUdp: bool = False, "
+            out.append(f"    def CreateSqelMdApi(flow_path: str = '', usingUdp: bool = False, "
                        f"multicast: bool = False) -> '{interface.name}': ...")
         out.append("    @staticmethod")
         out.append("    def GetApiVersion() -> str: ...")

@@ -137,7 +137,7 @@ void BindTraderApi(py::module_& module) {
                                  "provided.");
     cls.def_static("CreateSqelTraderApi", [](const std::string& flowPath) {
         return std::make_unique<TraderHandle>(CNarvSqelTraderApi::CreateSqelTraderApi(flowPath.c_str()));
-    }, py::arg("flowPath") = "", "Creates an API object; flowPath is accepted and ignored.");
+    }, py::arg("flow_path") = "", "Creates an API object; flow_path is accepted and ignored.");
     cls.def_static("GetApiVersion", [] { return std::string(CNarvSqelTraderApi::GetApiVersion()); },
                    "Version of the library.");
     BindCommonOperations<TraderHandle, CNarvSqelTraderApi>(cls);
@@ -178,7 +178,7 @@ void BindMdApi(py::module_& module) {
                              "completes on a thread of its own.");
     cls.def_static("CreateSqelMdApi", [](const std::string& flowPath, bool usingUdp, bool multicast) {
         return std::make_unique<MdHandle>(CNarvSqelMdApi::CreateSqelMdApi(flowPath.c_str(), usingUdp, multicast));
-    }, py::arg("flowPath") = "", py::arg("usingUdp") = false, py::arg("multicast") = false,
+    }, py::arg("flow_path") = "", py::arg("usingUdp") = false, py::arg("multicast") = false,
        "Creates an API object; the arguments are accepted and ignored.");
     cls.def_static("GetApiVersion", [] { return std::string(CNarvSqelMdApi::GetApiVersion()); },
                    "Version of the library.");

@@ -6,7 +6,7 @@ from spis import RecordingMdSpi
 
 
 def logged_in(front, spi):
-    api = narv.CNarvSqelMdApi.CreateSqelMdApi()
+    api = narv.CNarvSqelMdApi.CreateSqelMdApi(flow_path="")
     api.RegisterSpi(spi)
     api.RegisterFront(front)
     api.Init()

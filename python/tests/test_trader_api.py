@@ -10,7 +10,7 @@ LOGIN = dict(InvestorID="demo", InvestorPassword="demo123")
 
 
 def start(front, spi, resume=2):
-    api = narv.CNarvSqelTraderApi.CreateSqelTraderApi()
+    api = narv.CNarvSqelTraderApi.CreateSqelTraderApi(flow_path="")
     api.RegisterSpi(spi)
     api.RegisterFront(front)
     api.SetAccountFlowResume(resume)
