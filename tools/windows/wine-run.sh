@@ -33,8 +33,11 @@ export WINEARCH=win64
 case ${1:-} in
   --boot)
     mkdir -p "$WINEPREFIX"
-    "$wine" wineboot --init >/dev/null 2>&1
-    exec wineserver --persistent ;;
+    # The persistent server first: started after wineboot it would meet wineboot's own server, still
+    # running for a few seconds, and refuse to start.
+    wineserver --kill 2>/dev/null || true
+    wineserver --persistent
+    exec "$wine" wineboot --init >/dev/null 2>&1 ;;
   --stop)
     exec wineserver --kill ;;
 esac
