@@ -11,6 +11,7 @@ packages=(
   tshark  # runs the generated dissector in the wire-tool tests (editcap comes with it)
   xxd     # shows the input of a fuzzer crash in the test log
   python3 # writes the benchmark report (tools/run-benchmarks.sh)
+  linux-perf  # counts the benchmark's system calls per round trip (tools/count-round-trip-syscalls.py)
   # the Python package narv (python/): bindings, its tests, and installing it into a virtual environment
   python3-dev python3-pybind11 pybind11-dev python3-pytest python3-pytest-asyncio python3-venv python3-pip
   python3-setuptools

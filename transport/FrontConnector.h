@@ -2,8 +2,9 @@
 // front; a failed attempt (refused, unresolved, or not connected within the connect timeout) waits the
 // reconnect delay and moves on to the next front, wrapping around, without end and without telling the
 // owner; a lost connection is retried at once from the first front with a new connection object, unless
-// it was lost within its short life: then it counts as a failed attempt on its front. Runs on the I/O thread, except the first Connect (on the thread that
-// starts the client) and CurrentConnection (any thread).
+// it was lost within its short life: then it counts as a failed attempt on its front. Runs on the I/O
+// thread, except the first Connect (on the thread that starts the client) and CurrentConnection (any
+// thread).
 #pragma once
 
 #include <atomic>
