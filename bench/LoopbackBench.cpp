@@ -480,34 +480,36 @@ void BM_OrderRoundTrip_RawPingPong(benchmark::State& state) {
     state.counters["answer_bytes"] = static_cast<double>(answer.size());
 }
 
-void BM_OrderRoundTrip_TraderApi(benchmark::State& state) {
+// Round trips through the trading library; `run(session)` makes them all and tells whether every
+// order return arrived.
+template <class RunRoundTrips>
+void OrderRoundTripsThroughTraderApi(benchmark::State& state, RunRoundTrips run) {
     COrderFront front(true);
     CTraderSession session(front.FrontAddress());
     bool ok = session.spi.connected.WaitForTarget();
     session.spi.ReserveSamples(kWarmUpRoundTrips + kMeasuredRoundTrips);
     std::uint64_t before = AllocationCount();
     for (auto _ : state) {
-        if (!ok) break;
-        session.spi.StartRoundTrips(session.api, kWarmUpRoundTrips + kMeasuredRoundTrips);
-        ok = session.spi.orders.WaitForTarget();
+        ok = ok && run(session);
     }
     if (!ok) state.SkipWithError("order returns did not arrive");
     ReportAllocations(state, before, kWarmUpRoundTrips + kMeasuredRoundTrips, "allocations_per_round_trip");
     ReportLatencies(state, session.spi.Samples(kWarmUpRoundTrips));
 }
 
+// The next order sent from inside OnOrderNty.
+void BM_OrderRoundTrip_TraderApi(benchmark::State& state) {
+    OrderRoundTripsThroughTraderApi(state, [](CTraderSession& session) {
+        session.spi.StartRoundTrips(session.api, kWarmUpRoundTrips + kMeasuredRoundTrips);
+        return session.spi.orders.WaitForTarget();
+    });
+}
+
+// The next order sent from the application's own thread once it has learnt of the return.
 void BM_OrderRoundTrip_TraderApiFromAppThread(benchmark::State& state) {
-    COrderFront front(true);
-    CTraderSession session(front.FrontAddress());
-    bool ok = session.spi.connected.WaitForTarget();
-    session.spi.ReserveSamples(kWarmUpRoundTrips + kMeasuredRoundTrips);
-    std::uint64_t before = AllocationCount();
-    for (auto _ : state) {
-        ok = ok && session.spi.RoundTripsFromThisThread(session.api, kWarmUpRoundTrips + kMeasuredRoundTrips);
-    }
-    if (!ok) state.SkipWithError("order returns did not arrive");
-    ReportAllocations(state, before, kWarmUpRoundTrips + kMeasuredRoundTrips, "allocations_per_round_trip");
-    ReportLatencies(state, session.spi.Samples(kWarmUpRoundTrips));
+    OrderRoundTripsThroughTraderApi(state, [](CTraderSession& session) {
+        return session.spi.RoundTripsFromThisThread(session.api, kWarmUpRoundTrips + kMeasuredRoundTrips);
+    });
 }
 
 // ---- requests -----------------------------------------------------------------------------------
