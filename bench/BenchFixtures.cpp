@@ -20,8 +20,7 @@ void Put(char (&dest)[N], const char* text) {
 
 // Begins a message behind a length word, lets `body` add the fields, then writes the length.
 template <class Body>
-std::vector<std::uint8_t> BuildFrame(std::uint16_t serviceNo, std::int32_t requestId, std::int32_t endFlag,
-                                     Body body) {
+std::vector<std::uint8_t> BuildFrame(std::uint16_t serviceNo, std::int32_t requestId, std::int32_t endFlag, Body body) {
     std::vector<std::uint8_t> frame(4 + kAPIMessageMaxSize);
     CAPIPackage package;
     package.Begin(serviceNo, requestId, frame.data() + 4);
@@ -36,13 +35,13 @@ std::vector<std::uint8_t> BuildFrame(std::uint16_t serviceNo, std::int32_t reque
 // Calls `level(i, bid price, ask price, bid qty, ask qty)` for each of the ten levels of `q`.
 template <class Level>
 void FillLevels(quot::NELOQuotRecord& q, Level level) {
-    double* bidPrices[] = {&q.BidPrice, &q.BidPrice2, &q.BidPrice3, &q.BidPrice4, &q.BidPrice5,
+    double* bidPrices[] = {&q.BidPrice,  &q.BidPrice2, &q.BidPrice3, &q.BidPrice4, &q.BidPrice5,
                            &q.BidPrice6, &q.BidPrice7, &q.BidPrice8, &q.BidPrice9, &q.BidPrice10};
-    double* askPrices[] = {&q.AskPrice, &q.AskPrice2, &q.AskPrice3, &q.AskPrice4, &q.AskPrice5,
+    double* askPrices[] = {&q.AskPrice,  &q.AskPrice2, &q.AskPrice3, &q.AskPrice4, &q.AskPrice5,
                            &q.AskPrice6, &q.AskPrice7, &q.AskPrice8, &q.AskPrice9, &q.AskPrice10};
-    std::int32_t* bidQtys[] = {&q.BidQty, &q.BidQty2, &q.BidQty3, &q.BidQty4, &q.BidQty5,
+    std::int32_t* bidQtys[] = {&q.BidQty,  &q.BidQty2, &q.BidQty3, &q.BidQty4, &q.BidQty5,
                                &q.BidQty6, &q.BidQty7, &q.BidQty8, &q.BidQty9, &q.BidQty10};
-    std::int32_t* askQtys[] = {&q.AskQty, &q.AskQty2, &q.AskQty3, &q.AskQty4, &q.AskQty5,
+    std::int32_t* askQtys[] = {&q.AskQty,  &q.AskQty2, &q.AskQty3, &q.AskQty4, &q.AskQty5,
                                &q.AskQty6, &q.AskQty7, &q.AskQty8, &q.AskQty9, &q.AskQty10};
     for (int i = 0; i < 10; ++i) level(i, *bidPrices[i], *askPrices[i], *bidQtys[i], *askQtys[i]);
 }
@@ -190,9 +189,8 @@ std::vector<std::uint8_t> QuoteFrame(const quot::NELOQuotRecord& quote) {
 }
 
 std::vector<std::uint8_t> OrderPushFrame(const NELOOrderRecord& order, std::int32_t sequence) {
-    return BuildFrame(kAccountFlowService, kOrderPushKind, sequence, [&](CAPIPackage& p) {
-        return TZOAddRecord(p, TZOField::Order.id, kNELOOrderLayout, &order);
-    });
+    return BuildFrame(kAccountFlowService, kOrderPushKind, sequence,
+                      [&](CAPIPackage& p) { return TZOAddRecord(p, TZOField::Order.id, kNELOOrderLayout, &order); });
 }
 
 std::vector<std::uint8_t> InputOrderFrame(const NELOInputOrderRecord& order, std::int32_t requestId) {

@@ -86,13 +86,15 @@ void WalkFieldHeaders(benchmark::State& state, const std::vector<std::uint8_t>& 
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_QuoteEncode(benchmark::State& state) {
-    Encode(state, quot::kNELOQuotLayout, SampleQuote(), TZOField::Quot.id);
-}
+void BM_QuoteEncode(benchmark::State& state) { Encode(state, quot::kNELOQuotLayout, SampleQuote(), TZOField::Quot.id); }
 void BM_QuoteDecode(benchmark::State& state) { Decode(state, quot::kNELOQuotLayout, SampleQuote()); }
-void BM_QuoteCopy(benchmark::State& state) { CopyBytes(state, EncodedGroup(quot::kNELOQuotLayout, SampleQuote()).size()); }
+void BM_QuoteCopy(benchmark::State& state) {
+    CopyBytes(state, EncodedGroup(quot::kNELOQuotLayout, SampleQuote()).size());
+}
 
-void BM_QuoteFieldWalk(benchmark::State& state) { WalkFieldHeaders(state, EncodedGroup(quot::kNELOQuotLayout, SampleQuote())); }
+void BM_QuoteFieldWalk(benchmark::State& state) {
+    WalkFieldHeaders(state, EncodedGroup(quot::kNELOQuotLayout, SampleQuote()));
+}
 
 void BM_OrderEncode(benchmark::State& state) { Encode(state, kNELOOrderLayout, SampleOrder(), TZOField::Order.id); }
 void BM_OrderDecode(benchmark::State& state) { Decode(state, kNELOOrderLayout, SampleOrder()); }

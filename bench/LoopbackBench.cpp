@@ -75,7 +75,8 @@ std::vector<std::vector<std::uint8_t>> SplitFrames(const std::vector<std::uint8_
     for (std::size_t at = 0; at + 4 <= stream.size();) {
         const std::size_t size = 4 + (std::size_t{stream[at]} << 24 | std::size_t{stream[at + 1]} << 16 |
                                       std::size_t{stream[at + 2]} << 8 | stream[at + 3]);
-        frames.emplace_back(stream.begin() + static_cast<std::ptrdiff_t>(at), stream.begin() + static_cast<std::ptrdiff_t>(at + size));
+        frames.emplace_back(stream.begin() + static_cast<std::ptrdiff_t>(at),
+                            stream.begin() + static_cast<std::ptrdiff_t>(at + size));
         at += size;
     }
     return frames;
@@ -120,7 +121,8 @@ void ReportLatencies(benchmark::State& state, const std::vector<double>& microse
 }
 
 void ReportAllocations(benchmark::State& state, std::uint64_t before, std::int64_t items, const char* name) {
-    state.counters[name] = static_cast<double>(AllocationCount() - before) / static_cast<double>(std::max<std::int64_t>(items, 1));
+    state.counters[name] =
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(std::max<std::int64_t>(items, 1));
 }
 
 // ---- peers ----------------------------------------------------------------------------------------
@@ -202,7 +204,9 @@ public:
         if (roundTrips_ > 0) {
             const Clock::time_point now = Clock::now();
             const std::int64_t done = orders.Value() - base_;
-            if (done < roundTrips_) samples_[static_cast<std::size_t>(done)] = std::chrono::duration<double, std::micro>(now - sentAt_).count();
+            if (done < roundTrips_)
+                samples_[static_cast<std::size_t>(done)] =
+                    std::chrono::duration<double, std::micro>(now - sentAt_).count();
             if (done + 1 < roundTrips_) SendOrder();
         }
         orders.Add();
@@ -242,7 +246,8 @@ public:
     }
     // The latencies of the last round trips, without the first `skip`.
     std::vector<double> Samples(std::size_t skip) const {
-        return std::vector<double>(samples_.begin() + static_cast<std::ptrdiff_t>(std::min(skip, samples_.size())), samples_.end());
+        return std::vector<double>(samples_.begin() + static_cast<std::ptrdiff_t>(std::min(skip, samples_.size())),
+                                   samples_.end());
     }
 
     CWaitableCount connected;
@@ -371,8 +376,7 @@ void BM_QuoteStream_MdApi(benchmark::State& state) {
     ExcludeThisThreadFromAllocationCount();
     std::int64_t total = 0;
     // The first iteration's worth warms the connection (buffers, handler memory) before counting.
-    bool ok = fd >= 0 && session.spi.connected.WaitForTarget() &&
-              Blast(fd, stream, session.spi.quotes, total, NoPatch);
+    bool ok = fd >= 0 && session.spi.connected.WaitForTarget() && Blast(fd, stream, session.spi.quotes, total, NoPatch);
     const std::uint64_t before = AllocationCount();
     for (auto _ : state) {
         if (!ok || !(ok = Blast(fd, stream, session.spi.quotes, total, NoPatch))) break;
@@ -409,7 +413,8 @@ void BM_QuoteTrickle_MdApi(benchmark::State& state) {
         for (int i = 0; ok && i < kQuotes; ++i) {
             const Clock::time_point sent = Clock::now();
             ok = deliverOne();
-            samples[static_cast<std::size_t>(i)] = std::chrono::duration<double, std::micro>(Clock::now() - sent).count();
+            samples[static_cast<std::size_t>(i)] =
+                std::chrono::duration<double, std::micro>(Clock::now() - sent).count();
         }
     }
     ReportAllocations(state, before, kQuotes, "allocations_per_quote");

@@ -56,13 +56,13 @@ void CDemoMarketData::OnLogoutRsp(const NarvLogoutRecord*, const NarvRspInfoReco
     });
 }
 
-void CDemoMarketData::OnQuotSubscribeRsp(const NarvQuotInstrumentRecord* instrument,
-                                         const NarvRspInfoRecord* rspInfo, int, bool isLast) {
+void CDemoMarketData::OnQuotSubscribeRsp(const NarvQuotInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo,
+                                         int, bool isLast) {
     SubscriptionAnswer("subscribed", &DemoMarketDataState::subscriptions, instrument, rspInfo, isLast);
 }
 
-void CDemoMarketData::OnQuotUnSubscribeRsp(const NarvQuotInstrumentRecord* instrument,
-                                           const NarvRspInfoRecord* rspInfo, int, bool isLast) {
+void CDemoMarketData::OnQuotUnSubscribeRsp(const NarvQuotInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo,
+                                           int, bool isLast) {
     SubscriptionAnswer("unsubscribed", &DemoMarketDataState::unsubscriptions, instrument, rspInfo, isLast);
 }
 

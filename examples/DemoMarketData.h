@@ -16,7 +16,7 @@ struct DemoMarketDataState {
     DemoAnswer logout;
     std::map<std::string, DemoAnswer> subscriptions;    // by instrument
     std::map<std::string, DemoAnswer> unsubscriptions;  // by instrument
-    std::string anonymousError;  // an error answer that named no instrument
+    std::string anonymousError;                         // an error answer that named no instrument
     std::map<std::string, int> quoteCounts;
     std::map<std::string, NarvDepthQuoteRecord> latestQuotes;
 };
@@ -37,16 +37,15 @@ public:
                     bool isLast) override;
     void OnLogoutRsp(const NarvLogoutRecord* logout, const NarvRspInfoRecord* rspInfo, int requestId,
                      bool isLast) override;
-    void OnQuotSubscribeRsp(const NarvQuotInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo,
-                            int requestId, bool isLast) override;
+    void OnQuotSubscribeRsp(const NarvQuotInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo, int requestId,
+                            bool isLast) override;
     void OnQuotUnSubscribeRsp(const NarvQuotInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo,
                               int requestId, bool isLast) override;
     void OnDepthQuoteNty(const NarvDepthQuoteRecord* depthQuote) override;
 
 private:
     void SubscriptionAnswer(const char* what, std::map<std::string, DemoAnswer> DemoMarketDataState::*answers,
-                            const NarvQuotInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo,
-                            bool isLast);
+                            const NarvQuotInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo, bool isLast);
 
     CDemoConsole& console_;
     const int quotesToPrint_;

@@ -44,9 +44,7 @@ std::vector<std::string> SplitList(const std::string& text) {
     return items;
 }
 
-DemoOptionsParse Error(const std::string& message) {
-    return {DemoOptionsParse::Outcome::Error, message};
-}
+DemoOptionsParse Error(const std::string& message) { return {DemoOptionsParse::Outcome::Error, message}; }
 
 }  // namespace
 
@@ -100,45 +98,45 @@ DemoOptionsParse ParseDemoOptions(int argc, char* const argv[], DemoOptions& opt
     while ((id = getopt_long(argc, argv, ":h", kLongOptions, nullptr)) != -1) {
         const std::string value = optarg ? optarg : "";
         switch (id) {
-        case 'h':
-            return {DemoOptionsParse::Outcome::Help, DemoUsage()};
-        case kTradeFront:
-        case kQuoteFront: {
-            const std::string address = NormaliseFrontAddress(value);
-            if (address.empty()) return Error("bad front address '" + value + "' (expected HOST:PORT)");
-            (id == kTradeFront ? options.tradeFront : options.quoteFront) = address;
-            break;
-        }
-        case kInvestor:
-            if (value.empty() || value.size() > 15) return Error("an investor id has 1 to 15 characters");
-            options.investorId = value;
-            break;
-        case kPassword:
-            if (value.size() > 20) return Error("a password has at most 20 characters");
-            options.password = value;
-            break;
-        case kFirm:
-            if (value.size() > 10) return Error("a firm id has at most 10 characters");
-            options.firmId = value;
-            break;
-        case kInstruments:
-            options.instruments = SplitList(value);
-            if (options.instruments.empty()) return Error("--instruments needs at least one instrument id");
-            for (const auto& instrument : options.instruments)
-                if (instrument.size() > 15) return Error("instrument id '" + instrument + "' is longer than 15");
-            break;
-        case kQuotes:
-            if (!ParseCount(optarg, 1, 100, options.quotesPerInstrument))
-                return Error("--quotes takes a number from 1 to 100");
-            break;
-        case kTimeout:
-            if (!ParseCount(optarg, 1, 600, options.stepTimeoutSeconds))
-                return Error("--timeout takes a number of seconds from 1 to 600");
-            break;
-        case ':':
-            return Error(std::string("option ") + argv[optind - 1] + " needs a value");
-        default:
-            return Error(std::string("unknown option ") + argv[optind - 1]);
+            case 'h':
+                return {DemoOptionsParse::Outcome::Help, DemoUsage()};
+            case kTradeFront:
+            case kQuoteFront: {
+                const std::string address = NormaliseFrontAddress(value);
+                if (address.empty()) return Error("bad front address '" + value + "' (expected HOST:PORT)");
+                (id == kTradeFront ? options.tradeFront : options.quoteFront) = address;
+                break;
+            }
+            case kInvestor:
+                if (value.empty() || value.size() > 15) return Error("an investor id has 1 to 15 characters");
+                options.investorId = value;
+                break;
+            case kPassword:
+                if (value.size() > 20) return Error("a password has at most 20 characters");
+                options.password = value;
+                break;
+            case kFirm:
+                if (value.size() > 10) return Error("a firm id has at most 10 characters");
+                options.firmId = value;
+                break;
+            case kInstruments:
+                options.instruments = SplitList(value);
+                if (options.instruments.empty()) return Error("--instruments needs at least one instrument id");
+                for (const auto& instrument : options.instruments)
+                    if (instrument.size() > 15) return Error("instrument id '" + instrument + "' is longer than 15");
+                break;
+            case kQuotes:
+                if (!ParseCount(optarg, 1, 100, options.quotesPerInstrument))
+                    return Error("--quotes takes a number from 1 to 100");
+                break;
+            case kTimeout:
+                if (!ParseCount(optarg, 1, 600, options.stepTimeoutSeconds))
+                    return Error("--timeout takes a number of seconds from 1 to 600");
+                break;
+            case ':':
+                return Error(std::string("option ") + argv[optind - 1] + " needs a value");
+            default:
+                return Error(std::string("unknown option ") + argv[optind - 1]);
         }
     }
     if (optind < argc) return Error(std::string("unexpected argument ") + argv[optind]);

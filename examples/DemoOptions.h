@@ -5,7 +5,7 @@
 #include <vector>
 
 struct DemoOptions {
-    std::string tradeFront;                   // as the libraries take it: "tcp://host:port"
+    std::string tradeFront;  // as the libraries take it: "tcp://host:port"
     std::string quoteFront;
     std::string investorId = "demo";
     std::string password = "demo123";

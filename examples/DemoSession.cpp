@@ -114,8 +114,8 @@ void CDemoSession::Connect() {
     marketData_.Api().Init();
     auto up = [](const auto& s) { return s.connected; };
     const auto unreachable = [&](const std::string& front) {
-        return CDemoFailure(kDemoNoConnection, "cannot reach " + front + " within " +
-                                                   std::to_string(timeout_.count()) + " s");
+        return CDemoFailure(kDemoNoConnection,
+                            "cannot reach " + front + " within " + std::to_string(timeout_.count()) + " s");
     };
     if (!trader_.State().WaitFor(up, timeout_)) throw unreachable("the trade front " + options_.tradeFront);
     if (!marketData_.State().WaitFor(up, timeout_)) throw unreachable("the quote front " + options_.quoteFront);
@@ -143,7 +143,8 @@ void CDemoSession::LookUpInstruments() {
     for (const std::string& id : options_.instruments) {
         NarvInstrumentQueryRecord query{};
         Copy(query.InstrumentID, id);
-        Query(("instrument " + id).c_str(), [&](int requestId) { return trader_.Api().ReqInstrumentQuery(&query, requestId); });
+        Query(("instrument " + id).c_str(),
+              [&](int requestId) { return trader_.Api().ReqInstrumentQuery(&query, requestId); });
         const bool known = trader_.State().Read([&](const DemoTraderState& s) { return s.instruments.count(id) > 0; });
         if (!known) throw CDemoFailure(kDemoRefused, "the trade front does not know instrument " + id);
     }
@@ -155,15 +156,16 @@ void CDemoSession::WatchQuotes() {
     for (const std::string& id : options_.instruments) ids.push_back(id.c_str());
     RequireQuote(marketData_.Api().ReqQuotSubscribe(ids.data(), static_cast<int>(ids.size())), "ReqQuotSubscribe");
     const auto& instruments = options_.instruments;
-    Await(marketData_.State(),
-          [&](const DemoMarketDataState& s) {
-              return !s.anonymousError.empty() ||
-                     std::all_of(instruments.begin(), instruments.end(), [&](const std::string& id) {
-                         const auto found = s.subscriptions.find(id);
-                         return found != s.subscriptions.end() && found->second.done;
-                     });
-          },
-          "subscription answers");
+    Await(
+        marketData_.State(),
+        [&](const DemoMarketDataState& s) {
+            return !s.anonymousError.empty() ||
+                   std::all_of(instruments.begin(), instruments.end(), [&](const std::string& id) {
+                       const auto found = s.subscriptions.find(id);
+                       return found != s.subscriptions.end() && found->second.done;
+                   });
+        },
+        "subscription answers");
     marketData_.State().Read([&](const DemoMarketDataState& s) {
         if (!s.anonymousError.empty()) throw CDemoFailure(kDemoRefused, "subscription failed with " + s.anonymousError);
         for (const auto& [id, answer] : s.subscriptions)
@@ -171,14 +173,15 @@ void CDemoSession::WatchQuotes() {
         return 0;
     });
     const int wanted = options_.quotesPerInstrument;
-    Await(marketData_.State(),
-          [&](const DemoMarketDataState& s) {
-              return std::all_of(instruments.begin(), instruments.end(), [&](const std::string& id) {
-                  const auto found = s.quoteCounts.find(id);
-                  return found != s.quoteCounts.end() && found->second >= wanted;
-              });
-          },
-          std::to_string(wanted) + " quote(s) of every instrument");
+    Await(
+        marketData_.State(),
+        [&](const DemoMarketDataState& s) {
+            return std::all_of(instruments.begin(), instruments.end(), [&](const std::string& id) {
+                const auto found = s.quoteCounts.find(id);
+                return found != s.quoteCounts.end() && found->second >= wanted;
+            });
+        },
+        std::to_string(wanted) + " quote(s) of every instrument");
 }
 
 int CDemoSession::EnterLimitBuy(const std::string& orderRef, const std::string& instrumentId, double price) {
@@ -261,8 +264,8 @@ void CDemoSession::EnterOrderAndCancelIt() {
         return std::make_pair(order.orderSysId, order.status);
     });
     if (status == '0' || status == '5')
-        throw CDemoFailure(kDemoRefused, "order " + ref + " ended (" + OrderStatusText(status) +
-                                             ") before it could be cancelled");
+        throw CDemoFailure(kDemoRefused,
+                           "order " + ref + " ended (" + OrderStatusText(status) + ") before it could be cancelled");
 
     NarvOrderActionRecord cancel{};
     Copy(cancel.InvestorID, options_.investorId);
@@ -272,7 +275,8 @@ void CDemoSession::EnterOrderAndCancelIt() {
         cancel.SessionID = s.sessionId;
         return 0;
     });
-    Copy(cancel.ExchangeID, trader_.State().Read([&](const DemoTraderState& s) { return s.instruments.at(id).exchangeId; }));
+    Copy(cancel.ExchangeID,
+         trader_.State().Read([&](const DemoTraderState& s) { return s.instruments.at(id).exchangeId; }));
     Copy(cancel.OrderSysID, sysId);
     Copy(cancel.InstrumentID, id);
     const int cancelId = trader_.NextRequestId();
@@ -295,12 +299,13 @@ template <class Request>
 void CDemoSession::Query(const char* what, Request request) {
     const int requestId = trader_.NextRequestId();
     RequireTrade(request(requestId), std::string("the ") + what + " query");
-    Await(trader_.State(),
-          [&](const DemoTraderState& s) {
-              const auto answer = s.answers.find(requestId);
-              return answer != s.answers.end() && answer->second.done;
-          },
-          std::string("answer to the ") + what + " query");
+    Await(
+        trader_.State(),
+        [&](const DemoTraderState& s) {
+            const auto answer = s.answers.find(requestId);
+            return answer != s.answers.end() && answer->second.done;
+        },
+        std::string("answer to the ") + what + " query");
     const DemoAnswer answer = trader_.State().Read([&](const DemoTraderState& s) { return s.answers.at(requestId); });
     if (answer.errorId != 0) throw CDemoFailure(kDemoRefused, Failed(std::string(what) + " query", answer));
     if (answer.rows == 0) console_.Line("trade", std::string("no ") + what);
@@ -327,14 +332,15 @@ void CDemoSession::Unsubscribe() {
     for (const std::string& id : options_.instruments) ids.push_back(id.c_str());
     RequireQuote(marketData_.Api().ReqQuotUnSubscribe(ids.data(), static_cast<int>(ids.size())), "ReqQuotUnSubscribe");
     const auto& instruments = options_.instruments;
-    Await(marketData_.State(),
-          [&](const DemoMarketDataState& s) {
-              return std::all_of(instruments.begin(), instruments.end(), [&](const std::string& id) {
-                  const auto found = s.unsubscriptions.find(id);
-                  return found != s.unsubscriptions.end() && found->second.done;
-              });
-          },
-          "unsubscription answers");
+    Await(
+        marketData_.State(),
+        [&](const DemoMarketDataState& s) {
+            return std::all_of(instruments.begin(), instruments.end(), [&](const std::string& id) {
+                const auto found = s.unsubscriptions.find(id);
+                return found != s.unsubscriptions.end() && found->second.done;
+            });
+        },
+        "unsubscription answers");
 }
 
 void CDemoSession::Logout() {

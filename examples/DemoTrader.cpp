@@ -17,8 +17,7 @@ void Fail(DemoAnswer& answer, const NarvRspInfoRecord& rspInfo) {
 
 }  // namespace
 
-CDemoTrader::CDemoTrader(CDemoConsole& console)
-    : console_(console), api_(CNarvSqelTraderApi::CreateSqelTraderApi("")) {
+CDemoTrader::CDemoTrader(CDemoConsole& console) : console_(console), api_(CNarvSqelTraderApi::CreateSqelTraderApi("")) {
     api_->RegisterSpi(this);
 }
 
@@ -34,8 +33,7 @@ void CDemoTrader::OnDisconnected(int) {
     state_.Update([](DemoTraderState& s) { s.lost = s.connected; });
 }
 
-void CDemoTrader::OnLoginRsp(const NarvLoginRspRecord* loginRsp, const NarvRspInfoRecord* rspInfo, int,
-                             bool isLast) {
+void CDemoTrader::OnLoginRsp(const NarvLoginRspRecord* loginRsp, const NarvRspInfoRecord* rspInfo, int, bool isLast) {
     if (IsError(rspInfo)) {
         console_.Line(kSource, "login refused: " + DescribeRspInfo(*rspInfo));
     } else if (loginRsp) {

@@ -10,9 +10,9 @@
 #include "NarvSqelTraderApi.h"
 
 struct DemoOrder {
-    char status = 0;           // exported OrderStatus code of the last push
-    std::string orderSysId;    // the exchange's number, needed to cancel
-    int qtyTraded = 0;         // as the order pushes report it
+    char status = 0;         // exported OrderStatus code of the last push
+    std::string orderSysId;  // the exchange's number, needed to cancel
+    int qtyTraded = 0;       // as the order pushes report it
 };
 
 struct DemoInstrument {
@@ -52,8 +52,8 @@ public:
                      bool isLast) override;
     void OnInputOrderRsp(const NarvInputOrderRecord* inputOrder, const NarvRspInfoRecord* rspInfo, int requestId,
                          bool isLast) override;
-    void OnOrderCancelRsp(const NarvOrderActionRecord* orderAction, const NarvRspInfoRecord* rspInfo,
-                          int requestId, bool isLast) override;
+    void OnOrderCancelRsp(const NarvOrderActionRecord* orderAction, const NarvRspInfoRecord* rspInfo, int requestId,
+                          bool isLast) override;
     void OnOrderQueryRsp(const NarvOrderRecord* order, const NarvRspInfoRecord* rspInfo, int requestId,
                          bool isLast) override;
     void OnTradeQueryRsp(const NarvTradeRecord* trade, const NarvRspInfoRecord* rspInfo, int requestId,
@@ -62,8 +62,8 @@ public:
                         bool isLast) override;
     void OnFundQueryRsp(const NarvFundRecord* fund, const NarvRspInfoRecord* rspInfo, int requestId,
                         bool isLast) override;
-    void OnInstrumentQueryRsp(const NarvInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo,
-                              int requestId, bool isLast) override;
+    void OnInstrumentQueryRsp(const NarvInstrumentRecord* instrument, const NarvRspInfoRecord* rspInfo, int requestId,
+                              bool isLast) override;
     void OnOrderNty(const NarvOrderRecord* order) override;
     void OnTradeNty(const NarvTradeRecord* trade) override;
 

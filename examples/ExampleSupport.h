@@ -54,16 +54,16 @@ inline void ExampleLogin(CNarvSqelTraderApi* api, int requestId) {
 }
 
 // Enters a limit order to buy and open one lot. Returns the request's result: 0 sent, -1 no connection.
-inline int ExampleLimitBuy(CNarvSqelTraderApi* api, const char* orderRef, const char* instrument,
-                           const char* exchange, double price, int requestId) {
+inline int ExampleLimitBuy(CNarvSqelTraderApi* api, const char* orderRef, const char* instrument, const char* exchange,
+                           double price, int requestId) {
     NarvInputOrderRecord order{};
     CopyField(order.InvestorID, kExampleInvestor);
     CopyField(order.InstrumentID, instrument);
     CopyField(order.ExchangeID, exchange);
     CopyField(order.OrderRef, orderRef);  // unique among this session's live orders
-    order.PriceType = '2';  // limit
-    order.BSFlag = '0';     // buy
-    order.OCFlag = '0';     // open
+    order.PriceType = '2';                // limit
+    order.BSFlag = '0';                   // buy
+    order.OCFlag = '0';                   // open
     order.Price = price;
     order.Qty = 1;
     order.RequestID = requestId;

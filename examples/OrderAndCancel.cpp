@@ -64,7 +64,8 @@ private:
 };
 
 int Run(CNarvSqelTraderApi* api, CDemoState<OrderState>& events) {
-    if (!events.WaitFor([](const OrderState& s) { return s.loggedIn || s.refused; }, kExampleAnswerWait)) return kExampleTimedOut;
+    if (!events.WaitFor([](const OrderState& s) { return s.loggedIn || s.refused; }, kExampleAnswerWait))
+        return kExampleTimedOut;
     if (events.Read([](const OrderState& s) { return s.refused; })) return kExampleRefused;
 
     // Far below the market, yet within the day's price limits: nobody sells down to it meanwhile.
@@ -89,7 +90,8 @@ int Run(CNarvSqelTraderApi* api, CDemoState<OrderState>& events) {
     CopyField(cancel.OrderRef, "1");
     std::printf("cancelling order 1 [%s]\n", cancel.OrderSysID);
     if (api->ReqOrderCancel(&cancel, 3) != 0) return kExampleRefused;
-    if (!events.WaitFor([](const OrderState& s) { return s.refused || s.status == '5'; }, kExampleAnswerWait)) return kExampleTimedOut;
+    if (!events.WaitFor([](const OrderState& s) { return s.refused || s.status == '5'; }, kExampleAnswerWait))
+        return kExampleTimedOut;
     return events.Read([](const OrderState& s) { return s.status == '5' ? kExampleDone : kExampleRefused; });
 }
 

@@ -36,8 +36,8 @@ public:
 
     void OnFundQueryRsp(const NarvFundRecord* fund, const NarvRspInfoRecord* info, int id, bool last) override {
         if (fund)
-            std::printf("funds: balance %.2f, available %.2f, margin %.2f\n", fund->FloatBalance,
-                        fund->FreeBalance, fund->Margin);
+            std::printf("funds: balance %.2f, available %.2f, margin %.2f\n", fund->FloatBalance, fund->FreeBalance,
+                        fund->Margin);
         Answered("funds", fund != nullptr, info, id, last);
     }
 
@@ -56,15 +56,17 @@ public:
     }
 
     void OnTradeQueryRsp(const NarvTradeRecord* trade, const NarvRspInfoRecord* info, int id, bool last) override {
-        if (trade) std::printf("trade: order %s %s %d @ %.2f\n", trade->OrderRef, trade->InstrumentID, trade->Qty, trade->Price);
+        if (trade)
+            std::printf("trade: order %s %s %d @ %.2f\n", trade->OrderRef, trade->InstrumentID, trade->Qty,
+                        trade->Price);
         Answered("trades", trade != nullptr, info, id, last);
     }
 
     void OnInstrumentQueryRsp(const NarvInstrumentRecord* instrument, const NarvRspInfoRecord* info, int id,
                               bool last) override {
         if (instrument)
-            std::printf("instrument: %s on %s, tick %g, %d per lot\n", instrument->InstrumentID,
-                        instrument->ExchangeID, instrument->MinMovement, instrument->TradeUnit);
+            std::printf("instrument: %s on %s, tick %g, %d per lot\n", instrument->InstrumentID, instrument->ExchangeID,
+                        instrument->MinMovement, instrument->TradeUnit);
         Answered("instrument", instrument != nullptr, info, id, last);
     }
 
@@ -93,7 +95,8 @@ int Ask(CDemoState<QueryState>& events, int requestId, Send send) {
 }
 
 int Run(CNarvSqelTraderApi* api, CDemoState<QueryState>& events) {
-    if (!events.WaitFor([](const QueryState& s) { return s.loggedIn || s.refused; }, kExampleAnswerWait)) return kExampleTimedOut;
+    if (!events.WaitFor([](const QueryState& s) { return s.loggedIn || s.refused; }, kExampleAnswerWait))
+        return kExampleTimedOut;
     if (events.Read([](const QueryState& s) { return s.refused; })) return kExampleRefused;
 
     NarvFundQueryRecord funds{};

@@ -54,9 +54,9 @@ std::string PriceText(double price) {
 
 std::string DescribeQuote(const NarvDepthQuoteRecord& q) {
     std::ostringstream out;
-    out << FieldText(q.InstrumentID) << " " << FieldText(q.ModifyTime) << "  last " << PriceText(q.Price)
-        << "  bid " << PriceText(q.BidPrice) << " x" << q.BidQty << "  ask " << PriceText(q.AskPrice) << " x"
-        << q.AskQty << "  volume " << q.QtyTotal;
+    out << FieldText(q.InstrumentID) << " " << FieldText(q.ModifyTime) << "  last " << PriceText(q.Price) << "  bid "
+        << PriceText(q.BidPrice) << " x" << q.BidQty << "  ask " << PriceText(q.AskPrice) << " x" << q.AskQty
+        << "  volume " << q.QtyTotal;
     return out.str();
 }
 
@@ -82,25 +82,24 @@ std::string DescribeOrder(const NarvOrderRecord& o) {
 
 std::string DescribeTrade(const NarvTradeRecord& t) {
     std::ostringstream out;
-    out << "trade " << FieldText(t.MatchID) << " of order " << FieldText(t.OrderRef) << " ["
-        << FieldText(t.OrderSysID) << "]: " << SideText(t.BSFlag) << " " << OffsetText(t.OCFlag) << " " << t.Qty
-        << " " << FieldText(t.InstrumentID) << " @ " << PriceText(t.Price) << " at " << FieldText(t.MatchTime);
+    out << "trade " << FieldText(t.MatchID) << " of order " << FieldText(t.OrderRef) << " [" << FieldText(t.OrderSysID)
+        << "]: " << SideText(t.BSFlag) << " " << OffsetText(t.OCFlag) << " " << t.Qty << " "
+        << FieldText(t.InstrumentID) << " @ " << PriceText(t.Price) << " at " << FieldText(t.MatchTime);
     return out.str();
 }
 
 std::string DescribePosition(const NarvPosiRecord& p) {
     std::ostringstream out;
-    out << FieldText(p.InstrumentID) << " " << PositionSideText(p.BSFlag) << " " << p.Qty << " (today "
-        << p.TodayQty << "), cost " << Money(p.Cost) << ", margin " << Money(p.Margin) << ", floating P/L "
-        << Money(p.FloatingPL);
+    out << FieldText(p.InstrumentID) << " " << PositionSideText(p.BSFlag) << " " << p.Qty << " (today " << p.TodayQty
+        << "), cost " << Money(p.Cost) << ", margin " << Money(p.Margin) << ", floating P/L " << Money(p.FloatingPL);
     return out.str();
 }
 
 std::string DescribeFund(const NarvFundRecord& f) {
     std::ostringstream out;
-    out << "balance " << Money(f.FloatBalance) << " " << FieldText(f.Currency) << ", available "
-        << Money(f.FreeBalance) << ", margin " << Money(f.Margin) << ", frozen margin " << Money(f.FrozenMargin)
-        << ", fees " << Money(f.Fee) << ", floating P/L " << Money(f.FloatingPL);
+    out << "balance " << Money(f.FloatBalance) << " " << FieldText(f.Currency) << ", available " << Money(f.FreeBalance)
+        << ", margin " << Money(f.Margin) << ", frozen margin " << Money(f.FrozenMargin) << ", fees " << Money(f.Fee)
+        << ", floating P/L " << Money(f.FloatingPL);
     return out.str();
 }
 

@@ -7,10 +7,10 @@
 #include "NarvSqelTraderApi.h"
 
 // Words for the one-character codes of the exported records; "code 'x'" for a code not in the tables.
-std::string SideText(char bsFlag);               // '0' buy, '1' sell
-std::string OffsetText(char ocFlag);             // '0' open, '1' close, '3' close today
-std::string OrderStatusText(char orderStatus);   // '0' filled ... 'a' accepted
-std::string PositionSideText(char bsFlag);       // '2' long, '3' short
+std::string SideText(char bsFlag);              // '0' buy, '1' sell
+std::string OffsetText(char ocFlag);            // '0' open, '1' close, '3' close today
+std::string OrderStatusText(char orderStatus);  // '0' filled ... 'a' accepted
+std::string PositionSideText(char bsFlag);      // '2' long, '3' short
 
 // A price as the market shows it: as many decimals as it needs, at most six.
 std::string PriceText(double price);

@@ -87,7 +87,8 @@ int EnterAndAwaitQueued(CNarvSqelTraderApi* api, CDemoState<SessionState>& event
 }
 
 int Run(CNarvSqelTraderApi* api, CDemoState<SessionState>& events) {
-    if (!events.WaitFor([](const SessionState& s) { return s.logins > 0 || s.refused; }, kExampleAnswerWait)) return kExampleTimedOut;
+    if (!events.WaitFor([](const SessionState& s) { return s.logins > 0 || s.refused; }, kExampleAnswerWait))
+        return kExampleTimedOut;
     int status = EnterAndAwaitQueued(api, events, "1", 2);
     if (status != kExampleDone) return status;
 

@@ -31,8 +31,7 @@ int main(int argc, char* argv[]) {
         console.Failure(parsed.message + " (--help lists the options)");
         return kDemoUsage;
     }
-    CDemoWatchdog watchdog(console, std::chrono::seconds(options.stepTimeoutSeconds * kWholeRunInSteps),
-                           kDemoTimedOut);
+    CDemoWatchdog watchdog(console, std::chrono::seconds(options.stepTimeoutSeconds * kWholeRunInSteps), kDemoTimedOut);
     int status;
     {
         CDemoSession session(options, console);

@@ -35,8 +35,8 @@ void FacadeFillLoginRsp(const Received& source, const char (&firmID)[11], const 
     target->FrontID = FacadeFrontOf(source.SessionID);
     target->SessionID = FacadeSessionOf(source.SessionID);
     FacadeCopyString(target->InitialOrderRef, "1", 12);
-    char (*stamps[])[9] = {&target->StampTime1, &target->StampTime2, &target->StampTime3, &target->StampTime4,
-                           &target->StampTime5};
+    char(*stamps[])[9] = {&target->StampTime1, &target->StampTime2, &target->StampTime3, &target->StampTime4,
+                          &target->StampTime5};
     for (auto* stamp : stamps) {
         std::memcpy(*stamp, target->LoginTime, sizeof(target->LoginTime));
     }

@@ -115,7 +115,8 @@ inline int EncodeValue(const TZOFieldDef& row, const std::uint8_t* storage, std:
             written = n;
             return 0;
         }
-        default: return -1;
+        default:
+            return -1;
     }
 }
 

@@ -14,16 +14,14 @@ constexpr std::uint32_t kTZORecordSetFlag = 0x10000000;  // the field holds a re
 struct TZOFieldDef {
     std::uint16_t id;
     char name[32];
-    char type;           // 'C' text/char/container, 'D' double, 'L' int64, 'I' int32, 'S' int16
-    std::uint32_t width; // maximum characters of a text row, 0 otherwise
-    std::uint32_t flags; // kTZOPackageFlag, kTZORecordSetFlag or 0
+    char type;            // 'C' text/char/container, 'D' double, 'L' int64, 'I' int32, 'S' int16
+    std::uint32_t width;  // maximum characters of a text row, 0 otherwise
+    std::uint32_t flags;  // kTZOPackageFlag, kTZORecordSetFlag or 0
     char description[128];
 };
 
 constexpr bool TZOIsContainer(const TZOFieldDef& row) { return row.flags != 0; }
-constexpr bool TZOIsSingleChar(const TZOFieldDef& row) {
-    return row.type == 'C' && row.width == 0 && row.flags == 0;
-}
+constexpr bool TZOIsSingleChar(const TZOFieldDef& row) { return row.type == 'C' && row.width == 0 && row.flags == 0; }
 constexpr bool TZOIsText(const TZOFieldDef& row) { return row.type == 'C' && row.width > 0; }
 
 enum class TZOFieldIndex : int {

@@ -40,12 +40,21 @@ const char* TZOCheckLayout(const TZORecordLayout& layout) {
         if (TZOIsContainer(row)) return row.name;
         std::uint32_t expected = 0;
         switch (row.type) {
-            case 'S': expected = 2; break;
-            case 'I': expected = 4; break;
+            case 'S':
+                expected = 2;
+                break;
+            case 'I':
+                expected = 4;
+                break;
             case 'D':
-            case 'L': expected = 8; break;
-            case 'C': expected = row.width + 1; break;
-            default: return row.name;
+            case 'L':
+                expected = 8;
+                break;
+            case 'C':
+                expected = row.width + 1;
+                break;
+            default:
+                return row.name;
         }
         if (TZOIsSingleChar(row)) expected = 1;
         if (slot.size != expected) return row.name;

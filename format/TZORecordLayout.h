@@ -14,9 +14,11 @@ struct TZOFieldSlot {
 };
 
 // Names the row and the member; the storage size comes from the member itself.
-#define TZO_SLOT(Record, Row, Member) \
-    TZOFieldSlot { &TZOField::Row, static_cast<std::uint32_t>(offsetof(Record, Member)), \
-                   static_cast<std::uint32_t>(sizeof(static_cast<Record*>(nullptr)->Member)) }
+#define TZO_SLOT(Record, Row, Member)                                                 \
+    TZOFieldSlot {                                                                    \
+        &TZOField::Row, static_cast<std::uint32_t>(offsetof(Record, Member)),         \
+            static_cast<std::uint32_t>(sizeof(static_cast<Record*>(nullptr)->Member)) \
+    }
 
 // Most definitions name the row after the member.
 #define TZO_MEMBER(Record, Member) TZO_SLOT(Record, Member, Member)

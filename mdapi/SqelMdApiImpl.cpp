@@ -216,7 +216,7 @@ void CSqelMdApiImpl::OnLogoutRsp(NELOInvestorRecord* record, NELORspInfoRecord* 
 }
 
 void CSqelMdApiImpl::DeliverInstrumentReply(void (CNarvSqelMdSpi::*callback)(const NarvQuotInstrumentRecord*,
-                                                                              const NarvRspInfoRecord*, int, bool),
+                                                                             const NarvRspInfoRecord*, int, bool),
                                             const NELOInstrumentRecord* record, const NELORspInfoRecord* info,
                                             std::int32_t requestId) {
     CNarvSqelMdSpi* spi = spi_.load();
@@ -228,13 +228,13 @@ void CSqelMdApiImpl::DeliverInstrumentReply(void (CNarvSqelMdSpi::*callback)(con
     (spi->*callback)(record ? &reply : nullptr, info ? &rspInfo : nullptr, requestId, true);
 }
 
-void CSqelMdApiImpl::OnQuotSubscribeRsp(NELOInstrumentRecord* record, NELORspInfoRecord* info,
-                                        std::int32_t requestId, std::int32_t) {
+void CSqelMdApiImpl::OnQuotSubscribeRsp(NELOInstrumentRecord* record, NELORspInfoRecord* info, std::int32_t requestId,
+                                        std::int32_t) {
     DeliverInstrumentReply(&CNarvSqelMdSpi::OnQuotSubscribeRsp, record, info, requestId);
 }
 
-void CSqelMdApiImpl::OnQuotUnSubscribeRsp(NELOInstrumentRecord* record, NELORspInfoRecord* info,
-                                          std::int32_t requestId, std::int32_t) {
+void CSqelMdApiImpl::OnQuotUnSubscribeRsp(NELOInstrumentRecord* record, NELORspInfoRecord* info, std::int32_t requestId,
+                                          std::int32_t) {
     DeliverInstrumentReply(&CNarvSqelMdSpi::OnQuotUnSubscribeRsp, record, info, requestId);
 }
 
@@ -244,4 +244,3 @@ void CSqelMdApiImpl::OnQuotNty(NELOQuotRecord* record) {
     const NarvDepthQuoteRecord quote = ConvertDepthQuote(*record);
     spi->OnDepthQuoteNty(&quote);
 }
-

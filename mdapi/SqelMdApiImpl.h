@@ -56,7 +56,7 @@ private:
     using QuoteRequest = int (quot::CNELOQuotApi::*)(const quot::NELOQuotKeyRecord*, std::int32_t);
     void RequestEachInstrument(QuoteRequest request, const char* const* instrumentIDs, int count);
     void DeliverInstrumentReply(void (CNarvSqelMdSpi::*callback)(const NarvQuotInstrumentRecord*,
-                                                                  const NarvRspInfoRecord*, int, bool),
+                                                                 const NarvRspInfoRecord*, int, bool),
                                 const quot::NELOInstrumentRecord* record, const quot::NELORspInfoRecord* info,
                                 std::int32_t requestId);
 
@@ -68,7 +68,7 @@ private:
     char firmId_[11] = {};
     std::int32_t frontId_ = 0;
     std::int32_t sessionId_ = 0;
-    char tradingDay_[9] = {};  // of the last login reply
+    char tradingDay_[9] = {};                 // of the last login reply
     CFacadeTradingDayTexts tradingDayTexts_;  // what GetTradingDay hands out
 
     const CFacadeLocalClock& clock_;

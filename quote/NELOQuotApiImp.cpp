@@ -61,8 +61,7 @@ void DeliverSingleReply(CNELOQuotSpi& spi, CAPIPackage& package) {
 template <class Record, const TZORecordLayout& Layout, std::uint16_t ListId, ReplyCallback<Record> Callback>
 void DeliverListReply(CNELOQuotSpi& spi, CAPIPackage& package) {
     NELORspInfoRecord info{};
-    NELORspInfoRecord* infoArg =
-        ReadGroupOrZero(package, kRspInfoGroup, kNELORspInfoLayout, info) ? &info : nullptr;
+    NELORspInfoRecord* infoArg = ReadGroupOrZero(package, kRspInfoGroup, kNELORspInfoLayout, info) ? &info : nullptr;
     CTZORecordSet rows;
     bool delivered = false;
     if (package.GetRecordSet(ListId, &rows) == 0) {
@@ -91,10 +90,10 @@ struct ReplyRoute {
 
 // Every package the quote service sends, by ServiceNo; anything else (heartbeats included) is ignored.
 const ReplyRoute kReplyRoutes[] = {
-    {117, &DeliverSessionReply<NELOLoginRspRecord, kNELOLoginRspLayout, TZOField::LoginRsp.id,
-                               &CNELOQuotSpi::OnLoginRsp>},
-    {119, &DeliverSessionReply<NELOInvestorRecord, kNELOInvestorLayout, TZOField::LogoutRsp.id,
-                               &CNELOQuotSpi::OnLogoutRsp>},
+    {117,
+     &DeliverSessionReply<NELOLoginRspRecord, kNELOLoginRspLayout, TZOField::LoginRsp.id, &CNELOQuotSpi::OnLoginRsp>},
+    {119,
+     &DeliverSessionReply<NELOInvestorRecord, kNELOInvestorLayout, TZOField::LogoutRsp.id, &CNELOQuotSpi::OnLogoutRsp>},
     {8, &DeliverSingleReply<NELOInstrumentRecord, kNELOInstrumentLayout, TZOField::QuotSubscribeRsp.id,
                             &CNELOQuotSpi::OnQuotSubscribeRsp>},
     {10, &DeliverSingleReply<NELOInstrumentRecord, kNELOInstrumentLayout, TZOField::QuotUnSubscribeRsp.id,

@@ -5,9 +5,9 @@
 #include <atomic>
 #include <cstdint>
 
+#include "NELOQuotApi.h"
 #include "transport/BackendClient.h"
 #include "transport/ConnectionOwner.h"
-#include "NELOQuotApi.h"
 
 namespace quot {
 

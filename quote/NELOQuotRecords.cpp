@@ -43,38 +43,25 @@ const TZOFieldSlot kTradeDetailKeySlots[] = {
 };
 
 const TZOFieldSlot kMinDataSlots[] = {
-    TZO_MEMBER(NELOMinDataRecord, InstrumentID),
-    TZO_MEMBER(NELOMinDataRecord, DateTime),
-    TZO_MEMBER(NELOMinDataRecord, OpenPrice),
-    TZO_MEMBER(NELOMinDataRecord, HighestPrice),
-    TZO_MEMBER(NELOMinDataRecord, LowestPrice),
-    TZO_MEMBER(NELOMinDataRecord, ClosePrice),
-    TZO_MEMBER(NELOMinDataRecord, QtyTotal),
-    TZO_MEMBER(NELOMinDataRecord, OI),
-    TZO_MEMBER(NELOMinDataRecord, Amount),
-    TZO_MEMBER(NELOMinDataRecord, ExchangeID),
+    TZO_MEMBER(NELOMinDataRecord, InstrumentID), TZO_MEMBER(NELOMinDataRecord, DateTime),
+    TZO_MEMBER(NELOMinDataRecord, OpenPrice),    TZO_MEMBER(NELOMinDataRecord, HighestPrice),
+    TZO_MEMBER(NELOMinDataRecord, LowestPrice),  TZO_MEMBER(NELOMinDataRecord, ClosePrice),
+    TZO_MEMBER(NELOMinDataRecord, QtyTotal),     TZO_MEMBER(NELOMinDataRecord, OI),
+    TZO_MEMBER(NELOMinDataRecord, Amount),       TZO_MEMBER(NELOMinDataRecord, ExchangeID),
 };
 
 const TZOFieldSlot kDayDataSlots[] = {
-    TZO_MEMBER(NELODayDataRecord, InstrumentID),
-    TZO_MEMBER(NELODayDataRecord, Date),
-    TZO_MEMBER(NELODayDataRecord, OpenPrice),
-    TZO_MEMBER(NELODayDataRecord, HighestPrice),
-    TZO_MEMBER(NELODayDataRecord, LowestPrice),
-    TZO_MEMBER(NELODayDataRecord, ClosePrice),
-    TZO_MEMBER(NELODayDataRecord, QtyTotal),
-    TZO_MEMBER(NELODayDataRecord, OI),
-    TZO_MEMBER(NELODayDataRecord, Amount),
-    TZO_MEMBER(NELODayDataRecord, ExchangeID),
+    TZO_MEMBER(NELODayDataRecord, InstrumentID), TZO_MEMBER(NELODayDataRecord, Date),
+    TZO_MEMBER(NELODayDataRecord, OpenPrice),    TZO_MEMBER(NELODayDataRecord, HighestPrice),
+    TZO_MEMBER(NELODayDataRecord, LowestPrice),  TZO_MEMBER(NELODayDataRecord, ClosePrice),
+    TZO_MEMBER(NELODayDataRecord, QtyTotal),     TZO_MEMBER(NELODayDataRecord, OI),
+    TZO_MEMBER(NELODayDataRecord, Amount),       TZO_MEMBER(NELODayDataRecord, ExchangeID),
 };
 
 const TZOFieldSlot kTradeDetailSlots[] = {
-    TZO_MEMBER(NELOTradeDetailRecord, MatchID),
-    TZO_MEMBER(NELOTradeDetailRecord, InstrumentID),
-    TZO_MEMBER(NELOTradeDetailRecord, Date),
-    TZO_MEMBER(NELOTradeDetailRecord, Time),
-    TZO_MEMBER(NELOTradeDetailRecord, Qty),
-    TZO_MEMBER(NELOTradeDetailRecord, Price),
+    TZO_MEMBER(NELOTradeDetailRecord, MatchID), TZO_MEMBER(NELOTradeDetailRecord, InstrumentID),
+    TZO_MEMBER(NELOTradeDetailRecord, Date),    TZO_MEMBER(NELOTradeDetailRecord, Time),
+    TZO_MEMBER(NELOTradeDetailRecord, Qty),     TZO_MEMBER(NELOTradeDetailRecord, Price),
     TZO_MEMBER(NELOTradeDetailRecord, BSFlag),
 };
 

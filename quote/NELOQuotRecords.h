@@ -18,14 +18,14 @@ namespace quot {
 
 // The records both services carry alike (reply information, the login reply, the logout record and the
 // quote push), under this namespace's names too.
-using ::NELOInvestorRecord;
-using ::NELOLoginRspRecord;
-using ::NELOQuotRecord;
-using ::NELORspInfoRecord;
 using ::kNELOInvestorLayout;
 using ::kNELOLoginRspLayout;
 using ::kNELOQuotLayout;
 using ::kNELORspInfoLayout;
+using ::NELOInvestorRecord;
+using ::NELOLoginRspRecord;
+using ::NELOQuotRecord;
+using ::NELORspInfoRecord;
 
 // LoginReq of the quote service: the trade service's login request without the product descriptions.
 struct NELOQuotLoginReqRecord {

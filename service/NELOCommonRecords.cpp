@@ -9,14 +9,10 @@ const TZOFieldSlot kRspInfoSlots[] = {
 
 // SysMode and SessionID share wire id 1638; the order of the rows keeps them apart.
 const TZOFieldSlot kLoginRspSlots[] = {
-    TZO_MEMBER(NELOLoginRspRecord, InvestorID),
-    TZO_MEMBER(NELOLoginRspRecord, TradeDate),
-    TZO_MEMBER(NELOLoginRspRecord, InvestorName),
-    TZO_MEMBER(NELOLoginRspRecord, SysName),
-    TZO_MEMBER(NELOLoginRspRecord, SysMode),
-    TZO_MEMBER(NELOLoginRspRecord, PayServerType),
-    TZO_MEMBER(NELOLoginRspRecord, AdviserID),
-    TZO_MEMBER(NELOLoginRspRecord, InvestorAdviserFlag),
+    TZO_MEMBER(NELOLoginRspRecord, InvestorID),   TZO_MEMBER(NELOLoginRspRecord, TradeDate),
+    TZO_MEMBER(NELOLoginRspRecord, InvestorName), TZO_MEMBER(NELOLoginRspRecord, SysName),
+    TZO_MEMBER(NELOLoginRspRecord, SysMode),      TZO_MEMBER(NELOLoginRspRecord, PayServerType),
+    TZO_MEMBER(NELOLoginRspRecord, AdviserID),    TZO_MEMBER(NELOLoginRspRecord, InvestorAdviserFlag),
     TZO_MEMBER(NELOLoginRspRecord, SessionID),
 };
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole suite: plainly, then under AddressSanitizer with
-# UndefinedBehaviorSanitizer, then under ThreadSanitizer, then the Windows builds (the 64-bit suites
-# under Wine). Set NARV_QUICK=1 to skip the sanitizer runs and fuzzing, NARV_NO_WINDOWS=1 to skip Windows.
+# Checks the sources' style, then builds everything and runs the whole suite: plainly, then under
+# AddressSanitizer with UndefinedBehaviorSanitizer, then under ThreadSanitizer, then the Windows builds (the
+# 64-bit suites under Wine). Set NARV_QUICK=1 to skip the sanitizer runs and fuzzing, NARV_NO_WINDOWS=1 to skip Windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
@@ -13,6 +13,9 @@ run_suite() {  # build-dir, cmake options...
   cmake --build "$dir" -j"$jobs"
   ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 300
 }
+
+echo "== style: the house format and the bug-finding checks"
+bash tools/check-style.sh
 
 echo "== plain build"
 run_suite build

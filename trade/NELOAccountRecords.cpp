@@ -24,29 +24,19 @@ const TZOFieldSlot kHisPosiKeySlots[] = {
 };
 
 const TZOFieldSlot kBulletinSlots[] = {
-    TZO_MEMBER(NELOBulletinRecord, TradeDate),
-    TZO_MEMBER(NELOBulletinRecord, BulletinID),
-    TZO_MEMBER(NELOBulletinRecord, Title),
-    TZO_MEMBER(NELOBulletinRecord, Content),
-    TZO_MEMBER(NELOBulletinRecord, PublishDate),
-    TZO_MEMBER(NELOBulletinRecord, PublishTime),
-    TZO_MEMBER(NELOBulletinRecord, CreateDate),
-    TZO_MEMBER(NELOBulletinRecord, CreateTime),
-    TZO_MEMBER(NELOBulletinRecord, PublishMethod),
-    TZO_MEMBER(NELOBulletinRecord, PublishUserID),
+    TZO_MEMBER(NELOBulletinRecord, TradeDate),     TZO_MEMBER(NELOBulletinRecord, BulletinID),
+    TZO_MEMBER(NELOBulletinRecord, Title),         TZO_MEMBER(NELOBulletinRecord, Content),
+    TZO_MEMBER(NELOBulletinRecord, PublishDate),   TZO_MEMBER(NELOBulletinRecord, PublishTime),
+    TZO_MEMBER(NELOBulletinRecord, CreateDate),    TZO_MEMBER(NELOBulletinRecord, CreateTime),
+    TZO_MEMBER(NELOBulletinRecord, PublishMethod), TZO_MEMBER(NELOBulletinRecord, PublishUserID),
 };
 
 const TZOFieldSlot kNoticeSlots[] = {
-    TZO_MEMBER(NELONoticeRecord, TradeDate),
-    TZO_MEMBER(NELONoticeRecord, NoticeID),
-    TZO_MEMBER(NELONoticeRecord, Title),
-    TZO_MEMBER(NELONoticeRecord, Content),
-    TZO_MEMBER(NELONoticeRecord, PublishDate),
-    TZO_MEMBER(NELONoticeRecord, PublishTime),
-    TZO_MEMBER(NELONoticeRecord, CreateDate),
-    TZO_MEMBER(NELONoticeRecord, CreateTime),
-    TZO_MEMBER(NELONoticeRecord, PublishMethod),
-    TZO_MEMBER(NELONoticeRecord, PublishUserID),
+    TZO_MEMBER(NELONoticeRecord, TradeDate),     TZO_MEMBER(NELONoticeRecord, NoticeID),
+    TZO_MEMBER(NELONoticeRecord, Title),         TZO_MEMBER(NELONoticeRecord, Content),
+    TZO_MEMBER(NELONoticeRecord, PublishDate),   TZO_MEMBER(NELONoticeRecord, PublishTime),
+    TZO_MEMBER(NELONoticeRecord, CreateDate),    TZO_MEMBER(NELONoticeRecord, CreateTime),
+    TZO_MEMBER(NELONoticeRecord, PublishMethod), TZO_MEMBER(NELONoticeRecord, PublishUserID),
 };
 
 const TZOFieldSlot kFundTransferReqSlots[] = {
@@ -118,14 +108,10 @@ const TZOFieldSlot kReportSlots[] = {
 };
 
 const TZOFieldSlot kAccountBindReqSlots[] = {
-    TZO_MEMBER(NELOAccountBindReqRecord, InvestorID),
-    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveAccountID),
-    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveAccountName),
-    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveBankID),
-    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveBranchName),
-    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveProvice),
-    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveCity),
-    TZO_MEMBER(NELOAccountBindReqRecord, CredentialType),
+    TZO_MEMBER(NELOAccountBindReqRecord, InvestorID),         TZO_MEMBER(NELOAccountBindReqRecord, ReceiveAccountID),
+    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveAccountName), TZO_MEMBER(NELOAccountBindReqRecord, ReceiveBankID),
+    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveBranchName),  TZO_MEMBER(NELOAccountBindReqRecord, ReceiveProvice),
+    TZO_MEMBER(NELOAccountBindReqRecord, ReceiveCity),        TZO_MEMBER(NELOAccountBindReqRecord, CredentialType),
     TZO_MEMBER(NELOAccountBindReqRecord, CredentialNo),
 };
 

@@ -49,13 +49,10 @@ public:
     virtual void OnFrontDisconnected() {}
     virtual void OnLoginRsp(const NELOLoginRspRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
     virtual void OnLogoutRsp(const NELOInvestorRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
-    virtual void OnChangePasswordRsp(const NELOInvestorRecord*, const NELORspInfoRecord*, std::int32_t,
-                                     std::int32_t) {}
-    virtual void OnInputOrderRsp(const NELOInputOrderRecord*, const NELORspInfoRecord*, std::int32_t,
-                                 std::int32_t) {}
+    virtual void OnChangePasswordRsp(const NELOInvestorRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
+    virtual void OnInputOrderRsp(const NELOInputOrderRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
     virtual void OnOrderNty(const NELOOrderRecord*) {}
-    virtual void OnOrderCancelRsp(const NELOOrderCancelRecord*, const NELORspInfoRecord*, std::int32_t,
-                                  std::int32_t) {}
+    virtual void OnOrderCancelRsp(const NELOOrderCancelRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
     virtual void OnMarketStatusNty(const NELOMarketStatusRecord*) {}
     virtual void OnTradeNty(const NELOTradeRecord*) {}
     virtual void OnQuotQueryRsp(const NELOQuotRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
@@ -72,10 +69,8 @@ public:
     virtual void OnPosiDetailNty(const NELOPosiDetailRecord*) {}
     virtual void OnFundNty(const NELOFundRecord*) {}
     virtual void OnPosiNty(const NELOPosiRecord*) {}
-    virtual void OnInputOrderExRsp(const NELOInputOrderRecord*, const NELORspInfoRecord*, std::int32_t,
-                                   std::int32_t) {}
-    virtual void OnBulletinQueryRsp(const NELOBulletinRecord*, const NELORspInfoRecord*, std::int32_t,
-                                    std::int32_t) {}
+    virtual void OnInputOrderExRsp(const NELOInputOrderRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
+    virtual void OnBulletinQueryRsp(const NELOBulletinRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
     virtual void OnNoticeQueryRsp(const NELONoticeRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
     virtual void OnBulletinNty(const NELOBulletinRecord*) {}
     virtual void OnNoticeNty(const NELONoticeRecord*) {}
@@ -85,14 +80,11 @@ public:
     virtual void OnFundIODetailQueryRsp(const NELOFundIODetailRecord*, const NELORspInfoRecord*, std::int32_t,
                                         std::int32_t) {}
     virtual void OnReportQueryRsp(const NELOReportRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
-    virtual void OnHisOrderQueryRsp(const NELOOrderRecord*, const NELORspInfoRecord*, std::int32_t,
-                                    std::int32_t) {}
-    virtual void OnHisTradeQueryRsp(const NELOTradeRecord*, const NELORspInfoRecord*, std::int32_t,
-                                    std::int32_t) {}
+    virtual void OnHisOrderQueryRsp(const NELOOrderRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
+    virtual void OnHisTradeQueryRsp(const NELOTradeRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
     virtual void OnHisBulletinQueryRsp(const NELOBulletinRecord*, const NELORspInfoRecord*, std::int32_t,
                                        std::int32_t) {}
-    virtual void OnHisNoticeQueryRsp(const NELONoticeRecord*, const NELORspInfoRecord*, std::int32_t,
-                                     std::int32_t) {}
+    virtual void OnHisNoticeQueryRsp(const NELONoticeRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
     virtual void OnAccountBindRsp(const NELOAccountBindRspRecord*, const NELORspInfoRecord*, std::int32_t,
                                   std::int32_t) {}
     virtual void OnAccountBindQueryRsp(const NELOAccountBindRecord*, const NELORspInfoRecord*, std::int32_t,
@@ -101,10 +93,8 @@ public:
     virtual void OnHisPosiDetailQueryRsp(const NELOPosiDetailRecord*, const NELORspInfoRecord*, std::int32_t,
                                          std::int32_t) {}
     virtual void OnAccountBindNty(const NELOAccountBindRecord*) {}
-    virtual void OnProductQueryRsp(const NELOProductRecord*, const NELORspInfoRecord*, std::int32_t,
-                                   std::int32_t) {}
-    virtual void OnExchangeQueryRsp(const NELOExchangeRecord*, const NELORspInfoRecord*, std::int32_t,
-                                    std::int32_t) {}
+    virtual void OnProductQueryRsp(const NELOProductRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
+    virtual void OnExchangeQueryRsp(const NELOExchangeRecord*, const NELORspInfoRecord*, std::int32_t, std::int32_t) {}
     virtual void OnInvestorFeeRateQueryRsp(const NELOFeeRateRecord*, const NELORspInfoRecord*, std::int32_t,
                                            std::int32_t) {}
     virtual void OnInvestorMarginRateQueryRsp(const NELOMarginRateRecord*, const NELORspInfoRecord*, std::int32_t,

@@ -79,8 +79,8 @@ public:
 private:
     // Copies the record into the posted request; it is encoded under `groupId` on the I/O thread.
     template <class Record>
-    int PostRecord(std::uint16_t serviceNo, std::uint16_t groupId, const TZORecordLayout& layout,
-                   const Record* record, std::int32_t requestID);
+    int PostRecord(std::uint16_t serviceNo, std::uint16_t groupId, const TZORecordLayout& layout, const Record* record,
+                   std::int32_t requestID);
 
     // Shared with the package being dispatched: a callback may release the client, and the rest of
     // that package (further rows, the flow's sequence) is still worked off against a live session.

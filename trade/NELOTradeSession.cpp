@@ -29,9 +29,12 @@ void CNELOTradeSession::OnLoginAccepted(const char* investorID) {
 
 std::uint32_t CNELOTradeSession::StartFor(int flow, std::int32_t mode) const {
     switch (mode) {
-        case kModeFromStart: return 0;
-        case kModeResume: return LastSeen(flow);
-        default: return kOnlyNewPushes;
+        case kModeFromStart:
+            return 0;
+        case kModeResume:
+            return LastSeen(flow);
+        default:
+            return kOnlyNewPushes;
     }
 }
 

@@ -27,8 +27,7 @@ public:
 
     // Turns the two subscription modes into the rows to send and remembers each chosen start as the
     // flow's last seen sequence. Returns the number of rows written (0 to 2).
-    int SubscriptionRows(std::int32_t flow1Mode, std::int32_t flow2Mode,
-                         NELOFlowSubscribeRecord (&rows)[kFlowCount]);
+    int SubscriptionRows(std::int32_t flow1Mode, std::int32_t flow2Mode, NELOFlowSubscribeRecord (&rows)[kFlowCount]);
 
 private:
     std::uint32_t StartFor(int flow, std::int32_t mode) const;

@@ -36,9 +36,7 @@ struct LocalReplyItem {
     NarvRspInfoRecord info;
     int requestId;
 
-    void operator()() {
-        (spi->*callback)(hasRecord ? &record : nullptr, hasInfo ? &info : nullptr, requestId, true);
-    }
+    void operator()() { (spi->*callback)(hasRecord ? &record : nullptr, hasInfo ? &info : nullptr, requestId, true); }
 };
 
 // The empty and "Not supported" replies: the record is the application's own request (or none).
@@ -55,9 +53,7 @@ struct TableReplyItem {
 
 }  // namespace
 
-CSqelTraderApiImpl* CSqelTraderApiImpl::Create(const CFacadeLocalClock& clock) {
-    return new CSqelTraderApiImpl(clock);
-}
+CSqelTraderApiImpl* CSqelTraderApiImpl::Create(const CFacadeLocalClock& clock) { return new CSqelTraderApiImpl(clock); }
 
 CSqelTraderApiImpl::CSqelTraderApiImpl(const CFacadeLocalClock& clock) : clock_(clock) {
     CNELOTradeApiImp* client = new CNELOTradeApiImp;
@@ -124,15 +120,15 @@ void CSqelTraderApiImpl::SetMarketFlowResume(int resumeMode) {
 // ---- local answers ------------------------------------------------------------------------------
 
 template <class Record>
-void CSqelTraderApiImpl::PostLocalReply(
-    void (CNarvSqelTraderSpi::*callback)(const Record*, const NarvRspInfoRecord*, int, bool), const Record* record,
-    LocalInfo info, int requestId) {
+void CSqelTraderApiImpl::PostLocalReply(void (CNarvSqelTraderSpi::*callback)(const Record*, const NarvRspInfoRecord*,
+                                                                             int, bool),
+                                        const Record* record, LocalInfo info, int requestId) {
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;
     }
-    LocalReplyItem<Record> item{spi, callback, record != nullptr, Record{}, info == LocalInfo::Success,
-                                NarvRspInfoRecord{}, requestId};
+    LocalReplyItem<Record> item{
+        spi, callback, record != nullptr, Record{}, info == LocalInfo::Success, NarvRspInfoRecord{}, requestId};
     if (record != nullptr) {
         item.record = *record;
     }
@@ -203,8 +199,7 @@ int CSqelTraderApiImpl::ReqInvestorQuery(const NarvInvestorQueryRecord* /*invest
     return 0;
 }
 
-int CSqelTraderApiImpl::ReqSettlementConfirmQuery(const NarvSettlementConfirmRecord* /*confirmQuery*/,
-                                                  int requestId) {
+int CSqelTraderApiImpl::ReqSettlementConfirmQuery(const NarvSettlementConfirmRecord* /*confirmQuery*/, int requestId) {
     const NarvSettlementConfirmRecord reply = TraderBuildSettlementConfirmQuery(session_.Fields(), clock_.Now());
     PostLocalReply(&CNarvSqelTraderSpi::OnSettlementConfirmQueryRsp, &reply, LocalInfo::Success, requestId);
     return 0;
@@ -308,8 +303,8 @@ void CSqelTraderApiImpl::OnChangePasswordRsp(const NELOInvestorRecord* record, c
     if (info != nullptr) {
         TraderFillRspInfo(*info, &replyInfo);
     }
-    spi->OnChangePasswordRsp(record != nullptr ? &reply : nullptr, info != nullptr ? &replyInfo : nullptr,
-                             requestID, true);
+    spi->OnChangePasswordRsp(record != nullptr ? &reply : nullptr, info != nullptr ? &replyInfo : nullptr, requestID,
+                             true);
 }
 
 // ---- orders -------------------------------------------------------------------------------------
@@ -483,16 +478,16 @@ int CSqelTraderApiImpl::ReqExchangeMarginRateQuery(const NarvExchangeMarginRateQ
     if (marginRateQuery == nullptr) {
         return kNotSent;
     }
-    const NELORateKeyRecord key =
-        TraderBuildRateKey(session_.Fields(), *marginRateQuery);
+    const NELORateKeyRecord key = TraderBuildRateKey(session_.Fields(), *marginRateQuery);
     return client_->ReqExchangeMarginRateQuery(&key, requestId);
 }
 
 template <class Exported, class Received>
-void CSqelTraderApiImpl::ForwardQueryReply(
-    void (CNarvSqelTraderSpi::*callback)(const Exported*, const NarvRspInfoRecord*, int, bool),
-    void (*fill)(const Received&, const TraderSessionFields&, Exported*), const Received* record,
-    const NELORspInfoRecord* info, std::int32_t requestID, std::int32_t continuation) {
+void CSqelTraderApiImpl::ForwardQueryReply(void (CNarvSqelTraderSpi::*callback)(const Exported*,
+                                                                                const NarvRspInfoRecord*, int, bool),
+                                           void (*fill)(const Received&, const TraderSessionFields&, Exported*),
+                                           const Received* record, const NELORspInfoRecord* info,
+                                           std::int32_t requestID, std::int32_t continuation) {
     CNarvSqelTraderSpi* spi = spi_.load(std::memory_order_acquire);
     if (spi == nullptr) {
         return;
@@ -564,16 +559,14 @@ void CSqelTraderApiImpl::OnInvestorFeeRateQueryRsp(const NELOFeeRateRecord* reco
                       continuation);
 }
 
-void CSqelTraderApiImpl::OnInvestorMarginRateQueryRsp(const NELOMarginRateRecord* record,
-                                                      const NELORspInfoRecord* info, std::int32_t requestID,
-                                                      std::int32_t continuation) {
+void CSqelTraderApiImpl::OnInvestorMarginRateQueryRsp(const NELOMarginRateRecord* record, const NELORspInfoRecord* info,
+                                                      std::int32_t requestID, std::int32_t continuation) {
     ForwardQueryReply(&CNarvSqelTraderSpi::OnInvestorMarginRateQueryRsp, &TraderFillInvestorMarginRate, record, info,
                       requestID, continuation);
 }
 
-void CSqelTraderApiImpl::OnExchangeMarginRateQueryRsp(const NELOMarginRateRecord* record,
-                                                      const NELORspInfoRecord* info, std::int32_t requestID,
-                                                      std::int32_t continuation) {
+void CSqelTraderApiImpl::OnExchangeMarginRateQueryRsp(const NELOMarginRateRecord* record, const NELORspInfoRecord* info,
+                                                      std::int32_t requestID, std::int32_t continuation) {
     ForwardQueryReply(&CNarvSqelTraderSpi::OnExchangeMarginRateQueryRsp, &TraderFillExchangeMarginRate, record, info,
                       requestID, continuation);
 }

@@ -77,8 +77,7 @@ public:
     int ReqFundQuery(const NarvFundQueryRecord* fundQuery, int requestId) override;
     int ReqInvestorQuery(const NarvInvestorQueryRecord* investorQuery, int requestId) override;
     NARV_TRADER_TABLE_ANSWER(45)
-    int ReqInvestorMarginRateQuery(const NarvInvestorMarginRateQueryRecord* marginRateQuery,
-                                   int requestId) override;
+    int ReqInvestorMarginRateQuery(const NarvInvestorMarginRateQueryRecord* marginRateQuery, int requestId) override;
     int ReqInvestorFeeRateQuery(const NarvInvestorFeeRateQueryRecord* feeRateQuery, int requestId) override;
     int ReqExchangeQuery(const NarvExchangeQueryRecord* exchangeQuery, int requestId) override;
     int ReqProductQuery(const NarvProductQueryRecord* productQuery, int requestId) override;
@@ -93,8 +92,7 @@ public:
     NARV_TRADER_TABLE_ANSWER(58)
     NARV_TRADER_TABLE_ANSWER(59)
     NARV_TRADER_TABLE_ANSWER(60)
-    int ReqExchangeMarginRateQuery(const NarvExchangeMarginRateQueryRecord* marginRateQuery,
-                                   int requestId) override;
+    int ReqExchangeMarginRateQuery(const NarvExchangeMarginRateQueryRecord* marginRateQuery, int requestId) override;
     NARV_TRADER_TABLE_ANSWER(62)
     NARV_TRADER_TABLE_ANSWER(63)
     NARV_TRADER_TABLE_ANSWER(64)
@@ -137,13 +135,13 @@ public:
                     std::int32_t continuation) override;
     void OnLogoutRsp(const NELOInvestorRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
                      std::int32_t continuation) override;
-    void OnChangePasswordRsp(const NELOInvestorRecord* record, const NELORspInfoRecord* info,
-                             std::int32_t requestID, std::int32_t continuation) override;
-    void OnInputOrderRsp(const NELOInputOrderRecord* record, const NELORspInfoRecord* info,
-                         std::int32_t requestID, std::int32_t continuation) override;
+    void OnChangePasswordRsp(const NELOInvestorRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
+                             std::int32_t continuation) override;
+    void OnInputOrderRsp(const NELOInputOrderRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
+                         std::int32_t continuation) override;
     void OnOrderNty(const NELOOrderRecord* record) override;
-    void OnOrderCancelRsp(const NELOOrderCancelRecord* record, const NELORspInfoRecord* info,
-                          std::int32_t requestID, std::int32_t continuation) override;
+    void OnOrderCancelRsp(const NELOOrderCancelRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
+                          std::int32_t continuation) override;
     void OnTradeNty(const NELOTradeRecord* record) override;
     void OnQuotQueryRsp(const NELOQuotRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
                         std::int32_t continuation) override;
@@ -155,14 +153,14 @@ public:
                         std::int32_t continuation) override;
     void OnFundQueryRsp(const NELOFundRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
                         std::int32_t continuation) override;
-    void OnInstrumentQueryRsp(const NELOInstrumentRecord* record, const NELORspInfoRecord* info,
-                              std::int32_t requestID, std::int32_t continuation) override;
-    void OnPosiDetailQueryRsp(const NELOPosiDetailRecord* record, const NELORspInfoRecord* info,
-                              std::int32_t requestID, std::int32_t continuation) override;
-    void OnProductQueryRsp(const NELOProductRecord* record, const NELORspInfoRecord* info,
-                           std::int32_t requestID, std::int32_t continuation) override;
-    void OnExchangeQueryRsp(const NELOExchangeRecord* record, const NELORspInfoRecord* info,
-                            std::int32_t requestID, std::int32_t continuation) override;
+    void OnInstrumentQueryRsp(const NELOInstrumentRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
+                              std::int32_t continuation) override;
+    void OnPosiDetailQueryRsp(const NELOPosiDetailRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
+                              std::int32_t continuation) override;
+    void OnProductQueryRsp(const NELOProductRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
+                           std::int32_t continuation) override;
+    void OnExchangeQueryRsp(const NELOExchangeRecord* record, const NELORspInfoRecord* info, std::int32_t requestID,
+                            std::int32_t continuation) override;
     void OnInvestorFeeRateQueryRsp(const NELOFeeRateRecord* record, const NELORspInfoRecord* info,
                                    std::int32_t requestID, std::int32_t continuation) override;
     void OnInvestorMarginRateQueryRsp(const NELOMarginRateRecord* record, const NELORspInfoRecord* info,
@@ -192,9 +190,8 @@ private:
     // Converts one query reply row and hands it to the application.
     template <class Exported, class Received>
     void ForwardQueryReply(void (CNarvSqelTraderSpi::*callback)(const Exported*, const NarvRspInfoRecord*, int, bool),
-                           void (*fill)(const Received&, const TraderSessionFields&, Exported*),
-                           const Received* record, const NELORspInfoRecord* info, std::int32_t requestID,
-                           std::int32_t continuation);
+                           void (*fill)(const Received&, const TraderSessionFields&, Exported*), const Received* record,
+                           const NELORspInfoRecord* info, std::int32_t requestID, std::int32_t continuation);
     void ReleaseTradeClient();
 
     CSocketLibraryRef sockets_;  // the dispatch queue's own reference, as every I/O service holds one

@@ -16,8 +16,7 @@ const TraderCodePair kOCFlagFromWirePairs[] = {{'T', '3'}, {'C', '1'}};
 const TraderCodePair kPosiBSFlagPairs[] = {{'B', '2'}};
 const TraderCodePair kPositionDatePairs[] = {{'1', '1'}};
 
-const TraderCodePair kInstrumentTypePairs[] = {{'F', '1'}, {'O', '2'}, {'S', '4'},
-                                               {'B', 'B'}, {'D', 'D'}, {'E', 'E'}};
+const TraderCodePair kInstrumentTypePairs[] = {{'F', '1'}, {'O', '2'}, {'S', '4'}, {'B', 'B'}, {'D', 'D'}, {'E', 'E'}};
 const TraderCodePair kProductTypePairs[] = {{'F', '1'}, {'O', '2'}, {'B', '4'}, {'D', '4'}, {'E', '4'}};
 const TraderCodePair kOptionsTypePairs[] = {{'C', '1'}};
 

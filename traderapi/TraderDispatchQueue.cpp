@@ -7,8 +7,7 @@ namespace {
 constexpr std::chrono::seconds kKeepAlivePeriod{1};
 }
 
-CTraderDispatchQueue::CTraderDispatchQueue()
-    : work_(std::make_unique<WorkGuard>(boost::asio::make_work_guard(io_))) {}
+CTraderDispatchQueue::CTraderDispatchQueue() : work_(std::make_unique<WorkGuard>(boost::asio::make_work_guard(io_))) {}
 
 CTraderDispatchQueue::~CTraderDispatchQueue() {
     // Normally the owner has shut down already; an owner destroyed on the dispatch thread has

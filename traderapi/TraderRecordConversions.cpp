@@ -13,9 +13,7 @@ struct RatePair {
     double byRatio;
     double byQty;
 };
-RatePair SplitRate(char rateType, double rate) {
-    return rateType == 'R' ? RatePair{rate, 0.0} : RatePair{0.0, rate};
-}
+RatePair SplitRate(char rateType, double rate) { return rateType == 'R' ? RatePair{rate, 0.0} : RatePair{0.0, rate}; }
 
 }  // namespace
 
@@ -60,8 +58,8 @@ NELOInputOrderRecord TraderBuildInputOrder(const TraderSessionFields& session, c
     record.VolumeCondition = request.VolumeCondition;
     record.PriceType = kPriceTypeToWire.Map(request.PriceType);
     record.BSFlag = kBSFlagToWire.Map(request.BSFlag);
-    const CTraderCodeMap& ocFlags = TraderIsCloseTodayExchange(record.ExchangeID) ? kOCFlagToWireCloseTodayExchange
-                                                                                  : kOCFlagToWireOtherExchange;
+    const CTraderCodeMap& ocFlags =
+        TraderIsCloseTodayExchange(record.ExchangeID) ? kOCFlagToWireCloseTodayExchange : kOCFlagToWireOtherExchange;
     record.OCFlag = ocFlags.Map(request.OCFlag);
     record.ConditionType = 'P';
     record.ConditionMethod = '5';
@@ -195,8 +193,8 @@ void TraderFillOrder(const NELOOrderRecord& source, const TraderSessionFields& s
     FacadeCopyText(target->OrderSysID, source.OrderSysID, 20);
     target->OrderStatus = TraderOrderStatusFromWire(source.OrderStatus, source.Qty == source.QtyLeft);
     // Two's complement wrap rather than overflow for absurd quantities.
-    target->QtyTraded = static_cast<std::int32_t>(static_cast<std::uint32_t>(source.Qty) -
-                                                  static_cast<std::uint32_t>(source.QtyLeft));
+    target->QtyTraded =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(source.Qty) - static_cast<std::uint32_t>(source.QtyLeft));
     target->QtyLeft = source.QtyLeft;
     FacadeCopyDashlessDate(target->OrderDate, source.OrderDate);
     FacadeCopyText(target->OrderTime, source.OrderTime, 8);

@@ -71,8 +71,7 @@ void TraderFillInvestorMarginRate(const NELOMarginRateRecord& source, const Trad
                                   NarvInvestorMarginRateRecord* target);
 void TraderFillExchangeMarginRate(const NELOMarginRateRecord& source, const TraderSessionFields& session,
                                   NarvExchangeMarginRateRecord* target);
-void TraderFillProduct(const NELOProductRecord& source, const TraderSessionFields& session,
-                       NarvProductRecord* target);
+void TraderFillProduct(const NELOProductRecord& source, const TraderSessionFields& session, NarvProductRecord* target);
 void TraderFillExchange(const NELOExchangeRecord& source, const TraderSessionFields& session,
                         NarvExchangeRecord* target);
 void TraderFillQuot(const NELOQuotRecord& source, const TraderSessionFields& session, NarvQuotRecord* target);

@@ -85,7 +85,8 @@ private:
     public:
         template <class BodyWriter>
         explicit CBodyWriterRef(const BodyWriter& writer)
-            : writer_(&writer), call_([](const void* w, CAPIPackage& p) { return (*static_cast<const BodyWriter*>(w))(p); }) {}
+            : writer_(&writer),
+              call_([](const void* w, CAPIPackage& p) { return (*static_cast<const BodyWriter*>(w))(p); }) {}
         int operator()(CAPIPackage& package) const { return call_(writer_, package); }
 
     private:

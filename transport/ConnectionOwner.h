@@ -6,8 +6,8 @@
 
 class CConnectionOwner {
 public:
-    virtual void OnFrontConnected() = 0;      // connection is up (I/O thread)
-    virtual void OnFrontDisconnected() = 0;   // connection ended (I/O thread); not called on Stop
+    virtual void OnFrontConnected() = 0;                    // connection is up (I/O thread)
+    virtual void OnFrontDisconnected() = 0;                 // connection ended (I/O thread); not called on Stop
     virtual int DispatchPackage(CAPIPackage& package) = 0;  // one received message; < 0 closes the connection
 
 protected:

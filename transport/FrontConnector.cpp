@@ -7,8 +7,8 @@
 #include "transport/FrontAddress.h"
 #include "transport/ServerConnection.h"
 
-CFrontConnector::CFrontConnector(boost::asio::io_context& io, CConnectionOwner& owner,
-                                 std::vector<std::string> fronts, TransportSettings settings)
+CFrontConnector::CFrontConnector(boost::asio::io_context& io, CConnectionOwner& owner, std::vector<std::string> fronts,
+                                 TransportSettings settings)
     : io_(io),
       settings_(std::move(settings)),
       fronts_(std::move(fronts)),
@@ -60,11 +60,11 @@ void CFrontConnector::Attempt(const std::shared_ptr<CServerConnection>& connecti
     }
     const std::uint64_t attempt = ++attemptSerial_;
     connectTimedOut_ = false;
-    boost::asio::async_connect(connection->Socket(), endpoints,
-                               [this, connection](const boost::system::error_code& error,
-                                                  const boost::asio::ip::tcp::endpoint&) {
-                                   HandleConnect(connection, error);
-                               });
+    boost::asio::async_connect(
+        connection->Socket(), endpoints,
+        [this, connection](const boost::system::error_code& error, const boost::asio::ip::tcp::endpoint&) {
+            HandleConnect(connection, error);
+        });
     ArmConnectTimer(attempt, connection);
 }
 
@@ -113,9 +113,8 @@ void CFrontConnector::HandleConnect(const std::shared_ptr<CServerConnection>& co
 
 void CFrontConnector::ScheduleRetry(const std::shared_ptr<CServerConnection>& connection) {
     reconnectTimer_.expires_after(settings_.reconnectDelay);
-    reconnectTimer_.async_wait([this, connection](const boost::system::error_code& error) {
-        HandleReconnectTimer(error, connection);
-    });
+    reconnectTimer_.async_wait(
+        [this, connection](const boost::system::error_code& error) { HandleReconnectTimer(error, connection); });
 }
 
 void CFrontConnector::HandleReconnectTimer(const boost::system::error_code& error,

@@ -8,11 +8,11 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/system/error_code.hpp>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -81,7 +81,7 @@ private:
     // Numbers the asynchronous connects, so that a connect timer that expires as its connect completes
     // cannot cut the next one short.
     std::uint64_t attemptSerial_ = 0;
-    bool connectTimedOut_ = false;  // the attempt in progress was cut short by its timer
+    bool connectTimedOut_ = false;                         // the attempt in progress was cut short by its timer
     std::chrono::steady_clock::time_point connectedAt_{};  // when current_ came up
     boost::asio::steady_timer reconnectTimer_;
     boost::asio::steady_timer connectTimer_;

@@ -1,7 +1,7 @@
 #include "transport/ServerConnection.h"
 
-#include <boost/asio/error.hpp>
 #include <algorithm>
+#include <boost/asio/error.hpp>
 #include <chrono>
 #include <cstring>
 #include <utility>
@@ -27,8 +27,7 @@ std::chrono::seconds HeartbeatInterval(std::uint16_t heartbeatTimeout) {
 
 }  // namespace
 
-CServerConnection::CServerConnection(boost::asio::io_context& io, CFrontConnector& connector,
-                                     CConnectionOwner& owner)
+CServerConnection::CServerConnection(boost::asio::io_context& io, CFrontConnector& connector, CConnectionOwner& owner)
     : CTcpConnection(io, connector.Settings().writeBlockSize, connector.Settings().readBufferSize),
       reassembly_(new std::uint8_t[kFrameBufferSize]),
       staging_(new std::uint8_t[kFrameBufferSize]),

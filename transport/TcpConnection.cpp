@@ -1,14 +1,13 @@
 #include "transport/TcpConnection.h"
 
+#include <algorithm>
 #include <boost/asio/buffer.hpp>
 #include <boost/asio/error.hpp>
 #include <boost/asio/post.hpp>
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
-CTcpConnection::CTcpConnection(boost::asio::io_context& io, std::uint32_t writeBlockSize,
-                               std::uint32_t readBufferSize)
+CTcpConnection::CTcpConnection(boost::asio::io_context& io, std::uint32_t writeBlockSize, std::uint32_t readBufferSize)
     : io_(io),
       socket_(io),
       readBuffer_(new std::uint8_t[readBufferSize]),
@@ -53,8 +52,7 @@ void CTcpConnection::Start(std::shared_ptr<CTcpConnection> self) {
 
 void CTcpConnection::StartRead() {
     socket_.async_read_some(boost::asio::buffer(readBuffer_.get(), readBufferSize_),
-                            [self = shared_from_this()](const boost::system::error_code& error,
-                                                        std::size_t bytesRead) {
+                            [self = shared_from_this()](const boost::system::error_code& error, std::size_t bytesRead) {
                                 self->HandleRead(error, bytesRead);
                             });
 }
@@ -147,11 +145,11 @@ void CTcpConnection::ScheduleWrite() {
 void CTcpConnection::StartWrite() {
     const std::size_t chunk =
         static_cast<std::size_t>(std::min<std::uint64_t>(pending_, writeBlockSize_ - headOffset_));
-    socket_.async_write_some(boost::asio::buffer(writeBlocks_.front().get() + headOffset_, chunk),
-                             [self = shared_from_this()](const boost::system::error_code& error,
-                                                         std::size_t bytesWritten) {
-                                 self->HandleWrite(error, bytesWritten);
-                             });
+    socket_.async_write_some(
+        boost::asio::buffer(writeBlocks_.front().get() + headOffset_, chunk),
+        [self = shared_from_this()](const boost::system::error_code& error, std::size_t bytesWritten) {
+            self->HandleWrite(error, bytesWritten);
+        });
 }
 
 void CTcpConnection::HandleWrite(const boost::system::error_code& error, std::size_t bytesWritten) {

@@ -24,7 +24,8 @@ namespace {
 
 class TraderBridge final : public CallbackBridge<CNarvSqelTraderSpi> {
 public:
-#define NARV_TRADER_CALLBACK(name, params, args) void name params override { Deliver args; }
+#define NARV_TRADER_CALLBACK(name, params, args) \
+    void name params override { Deliver args; }
 #define NARV_MD_CALLBACK(name, params, args)
 #define NARV_TRADER_REQUEST(name, record, argument, doc)
 #define NARV_MD_REQUEST(name, record, argument, doc)
@@ -36,7 +37,8 @@ public:
 class MdBridge final : public CallbackBridge<CNarvSqelMdSpi> {
 public:
 #define NARV_TRADER_CALLBACK(name, params, args)
-#define NARV_MD_CALLBACK(name, params, args) void name params override { Deliver args; }
+#define NARV_MD_CALLBACK(name, params, args) \
+    void name params override { Deliver args; }
 #include "NarvInterfaceTable.inc"
 #undef NARV_TRADER_CALLBACK
 #undef NARV_MD_CALLBACK
@@ -54,7 +56,7 @@ void BindRecords(py::module_& module) {
         static_assert(sizeof(Record) == (size), #Record " changed size"); \
         auto cls = BindRecordClass<Record>(module, #Record, doc);         \
         std::vector<const char*> names;
-#define NARV_CHECK_FIELD(Record, Field, offset, width)             \
+#define NARV_CHECK_FIELD(Record, Field, offset, width)                                     \
     static_assert(offsetof(Record, Field) == (offset) && sizeof(Record::Field) == (width), \
                   #Record "::" #Field " moved or changed width");
 #define NARV_BIND_FIELD(Record, Field, offset, width, doc) \
@@ -66,8 +68,8 @@ void BindRecords(py::module_& module) {
 #define NARV_FIELD_INT NARV_BIND_FIELD
 #define NARV_FIELD_DOUBLE NARV_BIND_FIELD
 #define NARV_FIELD_RESERVED(Record, Field, offset, width, doc) NARV_CHECK_FIELD(Record, Field, offset, width)
-#define NARV_RECORD_END(Record) \
-        cls.attr("_fields") = py::tuple(py::cast(names)); \
+#define NARV_RECORD_END(Record)                       \
+    cls.attr("_fields") = py::tuple(py::cast(names)); \
     }
 #include "NarvRecordTable.inc"
 }
@@ -98,24 +100,35 @@ void BindCommonOperations(py::class_<Handle>& cls) {
     cls.def("Release", &Handle::Release,
             "Stops the library and frees the object; further calls raise RuntimeError. From inside a "
             "callback of this object, that callback is the last one delivered.");
-    cls.def("Init", [](Handle& self) {
-        py::gil_scoped_release nogil;
-        self.Call([](Api& api) { api.Init(); });
-    }, "Connects to the registered fronts.");
-    cls.def("Join", [](Handle& self) {
-        self.Live();
-        Api* api = self.LockedApi();
-        py::gil_scoped_release nogil;
-        return api->Join();
-    }, "Trading: waits until Release has stopped the reply thread. Market data: returns 0 at once.");
-    cls.def("GetTradingDay", [](Handle& self) {
-        return std::string(self.Call([](Api& api) { return api.GetTradingDay(); }));
-    }, "Trading day of the last successful login, YYYYMMDD; empty before.");
-    cls.def("RegisterFront", [](Handle& self, const py::str& frontAddress) {
-        const std::string address = EncodeText(frontAddress, "frontAddress");
-        py::gil_scoped_release nogil;
-        self.Call([&](Api& api) { api.RegisterFront(address.c_str()); });
-    }, py::arg("frontAddress"), "Adds a front address such as tcp://127.0.0.1:17001; register every front before Init.");
+    cls.def(
+        "Init",
+        [](Handle& self) {
+            py::gil_scoped_release nogil;
+            self.Call([](Api& api) { api.Init(); });
+        },
+        "Connects to the registered fronts.");
+    cls.def(
+        "Join",
+        [](Handle& self) {
+            self.Live();
+            Api* api = self.LockedApi();
+            py::gil_scoped_release nogil;
+            return api->Join();
+        },
+        "Trading: waits until Release has stopped the reply thread. Market data: returns 0 at once.");
+    cls.def(
+        "GetTradingDay",
+        [](Handle& self) { return std::string(self.Call([](Api& api) { return api.GetTradingDay(); })); },
+        "Trading day of the last successful login, YYYYMMDD; empty before.");
+    cls.def(
+        "RegisterFront",
+        [](Handle& self, const py::str& frontAddress) {
+            const std::string address = EncodeText(frontAddress, "frontAddress");
+            py::gil_scoped_release nogil;
+            self.Call([&](Api& api) { api.RegisterFront(address.c_str()); });
+        },
+        py::arg("frontAddress"),
+        "Adds a front address such as tcp://127.0.0.1:17001; register every front before Init.");
     cls.def("RegisterSpi", &Handle::RegisterSpi, py::arg("spi").none(true),
             "Sets the callback object (None: no callbacks); this object keeps it alive.");
     cls.def("__enter__", [](py::object self) { return self; });
@@ -125,9 +138,10 @@ void BindCommonOperations(py::class_<Handle>& cls) {
 template <typename Handle, typename Api, typename Record>
 void BindRequest(py::class_<Handle>& cls, const char* name, int (Api::*method)(const Record*, int),
                  const char* argument, const char* doc) {
-    cls.def(name, [method](Handle& self, const Record* record, int requestId) {
-        return self.Request(method, record, requestId);
-    }, py::arg(argument).none(true), py::arg("requestId"), doc);
+    cls.def(
+        name,
+        [method](Handle& self, const Record* record, int requestId) { return self.Request(method, record, requestId); },
+        py::arg(argument).none(true), py::arg("requestId"), doc);
 }
 
 void BindTraderApi(py::module_& module) {
@@ -135,22 +149,31 @@ void BindTraderApi(py::module_& module) {
                                  "The trading API object: created by CreateSqelTraderApi, ended by Release (or "
                                  "when the interpreter exits). Requests return 0 accepted, -1 not sent, -3 not "
                                  "provided.");
-    cls.def_static("CreateSqelTraderApi", [](const std::string& flowPath) {
-        return std::make_unique<TraderHandle>(CNarvSqelTraderApi::CreateSqelTraderApi(flowPath.c_str()));
-    }, py::arg("flow_path") = "", "Creates an API object; flow_path is accepted and ignored.");
-    cls.def_static("GetApiVersion", [] { return std::string(CNarvSqelTraderApi::GetApiVersion()); },
-                   "Version of the library.");
+    cls.def_static(
+        "CreateSqelTraderApi",
+        [](const std::string& flowPath) {
+            return std::make_unique<TraderHandle>(CNarvSqelTraderApi::CreateSqelTraderApi(flowPath.c_str()));
+        },
+        py::arg("flow_path") = "", "Creates an API object; flow_path is accepted and ignored.");
+    cls.def_static(
+        "GetApiVersion", [] { return std::string(CNarvSqelTraderApi::GetApiVersion()); }, "Version of the library.");
     BindCommonOperations<TraderHandle, CNarvSqelTraderApi>(cls);
-    cls.def("SetAccountFlowResume", [](TraderHandle& self, int resumeMode) {
-        py::gil_scoped_release nogil;
-        self.Call([&](CNarvSqelTraderApi& api) { api.SetAccountFlowResume(resumeMode); });
-    }, py::arg("resumeMode"),
-       "How the account push flow resumes after login: 0 from the beginning, 1 after the last push seen, 2 new "
-       "pushes only, other values not at all (the default: no order or trade returns).");
-    cls.def("SetMarketFlowResume", [](TraderHandle& self, int resumeMode) {
-        py::gil_scoped_release nogil;
-        self.Call([&](CNarvSqelTraderApi& api) { api.SetMarketFlowResume(resumeMode); });
-    }, py::arg("resumeMode"), "Same as SetAccountFlowResume, for the market-wide push flow.");
+    cls.def(
+        "SetAccountFlowResume",
+        [](TraderHandle& self, int resumeMode) {
+            py::gil_scoped_release nogil;
+            self.Call([&](CNarvSqelTraderApi& api) { api.SetAccountFlowResume(resumeMode); });
+        },
+        py::arg("resumeMode"),
+        "How the account push flow resumes after login: 0 from the beginning, 1 after the last push seen, 2 new "
+        "pushes only, other values not at all (the default: no order or trade returns).");
+    cls.def(
+        "SetMarketFlowResume",
+        [](TraderHandle& self, int resumeMode) {
+            py::gil_scoped_release nogil;
+            self.Call([&](CNarvSqelTraderApi& api) { api.SetMarketFlowResume(resumeMode); });
+        },
+        py::arg("resumeMode"), "Same as SetAccountFlowResume, for the market-wide push flow.");
 #define NARV_TRADER_CALLBACK(name, params, args)
 #define NARV_MD_CALLBACK(name, params, args)
 #define NARV_TRADER_REQUEST(name, record, argument, doc) \
@@ -163,12 +186,15 @@ void BindTraderApi(py::module_& module) {
 
 void BindSubscription(py::class_<MdHandle>& cls, const char* name,
                       int (CNarvSqelMdApi::*method)(const char* const*, int), const char* doc) {
-    cls.def(name, [method](MdHandle& self, const std::vector<py::str>& instrumentIDs, const py::object& count) {
-        self.Live();
-        const InstrumentList list(instrumentIDs, count);
-        py::gil_scoped_release nogil;
-        return self.Call([&](CNarvSqelMdApi& api) { return (api.*method)(list.Pointers(), list.Count()); });
-    }, py::arg("instrumentIDs"), py::arg("count") = py::none(), doc);
+    cls.def(
+        name,
+        [method](MdHandle& self, const std::vector<py::str>& instrumentIDs, const py::object& count) {
+            self.Live();
+            const InstrumentList list(instrumentIDs, count);
+            py::gil_scoped_release nogil;
+            return self.Call([&](CNarvSqelMdApi& api) { return (api.*method)(list.Pointers(), list.Count()); });
+        },
+        py::arg("instrumentIDs"), py::arg("count") = py::none(), doc);
 }
 
 void BindMdApi(py::module_& module) {
@@ -176,12 +202,15 @@ void BindMdApi(py::module_& module) {
                              "The market-data API object: created by CreateSqelMdApi, ended by Release (or when "
                              "the interpreter exits). Release may be called from its callbacks too: it then "
                              "completes on a thread of its own.");
-    cls.def_static("CreateSqelMdApi", [](const std::string& flowPath, bool usingUdp, bool multicast) {
-        return std::make_unique<MdHandle>(CNarvSqelMdApi::CreateSqelMdApi(flowPath.c_str(), usingUdp, multicast));
-    }, py::arg("flow_path") = "", py::arg("usingUdp") = false, py::arg("multicast") = false,
-       "Creates an API object; the arguments are accepted and ignored.");
-    cls.def_static("GetApiVersion", [] { return std::string(CNarvSqelMdApi::GetApiVersion()); },
-                   "Version of the library.");
+    cls.def_static(
+        "CreateSqelMdApi",
+        [](const std::string& flowPath, bool usingUdp, bool multicast) {
+            return std::make_unique<MdHandle>(CNarvSqelMdApi::CreateSqelMdApi(flowPath.c_str(), usingUdp, multicast));
+        },
+        py::arg("flow_path") = "", py::arg("usingUdp") = false, py::arg("multicast") = false,
+        "Creates an API object; the arguments are accepted and ignored.");
+    cls.def_static(
+        "GetApiVersion", [] { return std::string(CNarvSqelMdApi::GetApiVersion()); }, "Version of the library.");
     BindCommonOperations<MdHandle, CNarvSqelMdApi>(cls);
     BindSubscription(cls, "ReqQuotSubscribe", &CNarvSqelMdApi::ReqQuotSubscribe,
                      "Subscribes the instruments (the first count of them), one request each; always returns 0: "

@@ -24,7 +24,7 @@ inline constexpr const char* kTextErrors = "surrogateescape";
 
 [[nodiscard]] inline py::str DecodeText(const char* text, std::size_t width) {
     PyObject* decoded =
-            PyUnicode_Decode(text, static_cast<Py_ssize_t>(strnlen(text, width)), kTextEncoding, kTextErrors);
+        PyUnicode_Decode(text, static_cast<Py_ssize_t>(strnlen(text, width)), kTextEncoding, kTextErrors);
     if (decoded == nullptr) throw py::error_already_set();
     return py::reinterpret_steal<py::str>(decoded);
 }
@@ -51,29 +51,28 @@ inline void StoreText(const py::str& value, char* target, std::size_t width, con
 template <typename Record, std::size_t Width>
 void BindField(py::class_<Record>& cls, const char* name, char (Record::*member)[Width], const char* doc) {
     cls.def_property(
-            name, [member](const Record& record) { return DecodeText(record.*member, Width); },
-            [member, name](Record& record, const py::str& value) { StoreText(value, record.*member, Width, name); },
-            doc);
+        name, [member](const Record& record) { return DecodeText(record.*member, Width); },
+        [member, name](Record& record, const py::str& value) { StoreText(value, record.*member, Width, name); }, doc);
 }
 
 /// A code field: a one-character str, '' for a zero byte. Bytes map to code points 0-255 one to one.
 template <typename Record>
 void BindField(py::class_<Record>& cls, const char* name, char Record::*member, const char* doc) {
     cls.def_property(
-            name,
-            [member](const Record& record) -> py::str {
-                const auto code = static_cast<unsigned char>(record.*member);
-                if (code == 0) return py::str("");
-                return py::reinterpret_steal<py::str>(PyUnicode_FromOrdinal(code));
-            },
-            [member, name](Record& record, const py::str& value) {
-                const std::u32string text = value.cast<std::u32string>();
-                if (text.size() > 1 || (text.size() == 1 && text[0] > 0xFF)) {
-                    throw py::value_error(std::string(name) + " takes one character (or '')");
-                }
-                record.*member = text.empty() ? '\0' : static_cast<char>(text[0]);
-            },
-            doc);
+        name,
+        [member](const Record& record) -> py::str {
+            const auto code = static_cast<unsigned char>(record.*member);
+            if (code == 0) return py::str("");
+            return py::reinterpret_steal<py::str>(PyUnicode_FromOrdinal(code));
+        },
+        [member, name](Record& record, const py::str& value) {
+            const std::u32string text = value.cast<std::u32string>();
+            if (text.size() > 1 || (text.size() == 1 && text[0] > 0xFF)) {
+                throw py::value_error(std::string(name) + " takes one character (or '')");
+            }
+            record.*member = text.empty() ? '\0' : static_cast<char>(text[0]);
+        },
+        doc);
 }
 
 template <typename Record, typename Number>
@@ -93,11 +92,14 @@ py::class_<Record> BindRecordClass(py::module_& module, const char* name, const 
                 return view.cast<Record>();
             }),
             "An empty record (every byte zero); keyword arguments set fields by name.");
-    cls.def("to_dict", [](const py::object& self) {
-        py::dict fields;
-        for (const auto& field : self.attr("_fields")) fields[field] = self.attr(field);
-        return fields;
-    }, "The fields as a dict, in the record's order.");
+    cls.def(
+        "to_dict",
+        [](const py::object& self) {
+            py::dict fields;
+            for (const auto& field : self.attr("_fields")) fields[field] = self.attr(field);
+            return fields;
+        },
+        "The fields as a dict, in the record's order.");
     cls.def("__repr__", [name](const py::object& self) {
         std::string text = std::string(name) + "(";
         const char* separator = "";
@@ -107,22 +109,26 @@ py::class_<Record> BindRecordClass(py::module_& module, const char* name, const 
         }
         return text + ")";
     });
-    cls.def("to_bytes", [](const Record& record) {
-        return py::bytes(reinterpret_cast<const char*>(&record), sizeof record);
-    }, "The record's bytes, exactly as the library reads them.");
-    cls.def_static("from_bytes", [name](const py::bytes& data) {
-        const std::string bytes = data;
-        if (bytes.size() != sizeof(Record)) {
-            throw py::value_error(std::string(name) + " is " + std::to_string(sizeof(Record)) + " bytes, got " +
-                                  std::to_string(bytes.size()));
-        }
-        Record record;
-        std::memcpy(&record, bytes.data(), sizeof record);
-        return record;
-    }, "A record made of exactly its size in bytes.");
-    cls.def("__eq__", [](const Record& left, const Record& right) {
-        return std::memcmp(&left, &right, sizeof left) == 0;
-    }, py::is_operator());
+    cls.def(
+        "to_bytes",
+        [](const Record& record) { return py::bytes(reinterpret_cast<const char*>(&record), sizeof record); },
+        "The record's bytes, exactly as the library reads them.");
+    cls.def_static(
+        "from_bytes",
+        [name](const py::bytes& data) {
+            const std::string bytes = data;
+            if (bytes.size() != sizeof(Record)) {
+                throw py::value_error(std::string(name) + " is " + std::to_string(sizeof(Record)) + " bytes, got " +
+                                      std::to_string(bytes.size()));
+            }
+            Record record;
+            std::memcpy(&record, bytes.data(), sizeof record);
+            return record;
+        },
+        "A record made of exactly its size in bytes.");
+    cls.def(
+        "__eq__", [](const Record& left, const Record& right) { return std::memcmp(&left, &right, sizeof left) == 0; },
+        py::is_operator());
     cls.def("__copy__", [](const Record& record) { return record; });
     cls.def("__deepcopy__", [](const Record& record, const py::object&) { return record; });
     return cls;

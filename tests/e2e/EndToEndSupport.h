@@ -146,15 +146,29 @@ protected:
 
 class CTraderRecorder : public CNarvSqelTraderSpi, public CEventLog {
 public:
-    int Connects() { return Read([&] { return connects_; }); }
-    int Disconnects() { return Read([&] { return disconnects_; }); }
-    std::vector<NarvOrderRecord> Orders() { return Read([&] { return orders_; }); }
-    std::vector<NarvTradeRecord> Trades() { return Read([&] { return trades_; }); }
+    int Connects() {
+        return Read([&] { return connects_; });
+    }
+    int Disconnects() {
+        return Read([&] { return disconnects_; });
+    }
+    std::vector<NarvOrderRecord> Orders() {
+        return Read([&] { return orders_; });
+    }
+    std::vector<NarvTradeRecord> Trades() {
+        return Read([&] { return trades_; });
+    }
     // Order pushes seen before the first lost connection.
-    std::size_t OrdersBeforeFirstDisconnect() { return Read([&] { return ordersAtDisconnect_; }); }
+    std::size_t OrdersBeforeFirstDisconnect() {
+        return Read([&] { return ordersAtDisconnect_; });
+    }
 
-    bool WaitForConnects(int n) { return WaitFor([&] { return connects_ >= n; }); }
-    bool WaitForDisconnects(int n) { return WaitFor([&] { return disconnects_ >= n; }); }
+    bool WaitForConnects(int n) {
+        return WaitFor([&] { return connects_ >= n; });
+    }
+    bool WaitForDisconnects(int n) {
+        return WaitFor([&] { return disconnects_ >= n; });
+    }
     // Waits for an order push that satisfies `match`.
     template <class Match>
     bool WaitForOrder(Match match) {
@@ -165,7 +179,9 @@ public:
         });
     }
 
-    void OnConnected() override { Note([&] { ++connects_; }); }
+    void OnConnected() override {
+        Note([&] { ++connects_; });
+    }
     void OnDisconnected(int) override {
         Note([&] {
             if (disconnects_++ == 0) ordersAtDisconnect_ = orders_.size();
@@ -213,15 +229,13 @@ public:
     void OnProductQueryRsp(const NarvProductRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Reply(r, i, id, last);
     }
-    void OnInstrumentQueryRsp(const NarvInstrumentRecord* r, const NarvRspInfoRecord* i, int id,
-                              bool last) override {
+    void OnInstrumentQueryRsp(const NarvInstrumentRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Reply(r, i, id, last);
     }
     void OnQuotQueryRsp(const NarvQuotRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Reply(r, i, id, last);
     }
-    void OnPosiDetailQueryRsp(const NarvPosiDetailRecord* r, const NarvRspInfoRecord* i, int id,
-                              bool last) override {
+    void OnPosiDetailQueryRsp(const NarvPosiDetailRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Reply(r, i, id, last);
     }
     void OnExchangeMarginRateQueryRsp(const NarvExchangeMarginRateRecord* r, const NarvRspInfoRecord* i, int id,
@@ -242,15 +256,18 @@ public:
     }
 
     // Order and trade pushes in arrival order, keyed so that they compare with the simulator's flow.
-    std::vector<std::string> Pushes() { return Read([&] { return pushes_; }); }
-    bool WaitForPushes(std::size_t n) { return WaitFor([&] { return pushes_.size() >= n; }); }
+    std::vector<std::string> Pushes() {
+        return Read([&] { return pushes_; });
+    }
+    bool WaitForPushes(std::size_t n) {
+        return WaitFor([&] { return pushes_.size() >= n; });
+    }
     static std::string OrderPushKey(const std::string& orderSysId, char status, int qtyLeft) {
         return "order " + orderSysId + " " + status + " " + std::to_string(qtyLeft);
     }
     static std::string TradePushKey(const std::string& matchId) { return "trade " + matchId; }
 
 private:
-
     int connects_ = 0;
     int disconnects_ = 0;
     std::size_t ordersAtDisconnect_ = 0;
@@ -261,13 +278,19 @@ private:
 
 class CMdRecorder : public CNarvSqelMdSpi, public CEventLog {
 public:
-    int Connects() { return Read([&] { return connects_; }); }
-    std::vector<NarvDepthQuoteRecord> Quotes() { return Read([&] { return quotes_; }); }
+    int Connects() {
+        return Read([&] { return connects_; });
+    }
+    std::vector<NarvDepthQuoteRecord> Quotes() {
+        return Read([&] { return quotes_; });
+    }
     // Quotes of one instrument among those received after the first `skipped`.
     std::size_t QuotesSince(const std::string& instrumentId, std::size_t skipped) {
         return Read([&] { return CountOf(instrumentId, skipped); });
     }
-    bool WaitForConnects(int n) { return WaitFor([&] { return connects_ >= n; }); }
+    bool WaitForConnects(int n) {
+        return WaitFor([&] { return connects_ >= n; });
+    }
     template <class Match>
     bool WaitForQuote(Match match) {
         return WaitFor([&] {
@@ -280,9 +303,15 @@ public:
         return WaitFor([&] { return CountOf(instrumentId, skipped) >= n; });
     }
 
-    void OnConnected() override { Note([&] { ++connects_; }); }
-    void OnDisconnected(int) override { Note([&] { ++disconnects_; }); }
-    bool WaitForDisconnects(int n) { return WaitFor([&] { return disconnects_ >= n; }); }
+    void OnConnected() override {
+        Note([&] { ++connects_; });
+    }
+    void OnDisconnected(int) override {
+        Note([&] { ++disconnects_; });
+    }
+    bool WaitForDisconnects(int n) {
+        return WaitFor([&] { return disconnects_ >= n; });
+    }
     void OnLoginRsp(const NarvLoginRspRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Reply(r, i, id, last);
     }
@@ -296,7 +325,9 @@ public:
     void OnQuotUnSubscribeRsp(const NarvQuotInstrumentRecord* r, const NarvRspInfoRecord* i, int, bool) override {
         Subscription(r, i, false);
     }
-    void OnDepthQuoteNty(const NarvDepthQuoteRecord* quote) override { Note([&] { quotes_.push_back(*quote); }); }
+    void OnDepthQuoteNty(const NarvDepthQuoteRecord* quote) override {
+        Note([&] { quotes_.push_back(*quote); });
+    }
 
     struct SubscriptionReply {
         bool subscribe;
@@ -305,8 +336,12 @@ public:
         std::string errorMsg;
         std::size_t quotesBefore;  // quotes received before this reply
     };
-    bool WaitForSubscriptionReplies(std::size_t n) { return WaitFor([&] { return subscriptions_.size() >= n; }); }
-    std::vector<SubscriptionReply> Subscriptions() { return Read([&] { return subscriptions_; }); }
+    bool WaitForSubscriptionReplies(std::size_t n) {
+        return WaitFor([&] { return subscriptions_.size() >= n; });
+    }
+    std::vector<SubscriptionReply> Subscriptions() {
+        return Read([&] { return subscriptions_; });
+    }
 
 private:
     std::size_t CountOf(const std::string& instrumentId, std::size_t skipped) const {
@@ -341,8 +376,7 @@ class CTraderSession {
 public:
     // `configure` runs before Init (flow resume modes and the like).
     template <class Configure>
-    CTraderSession(const std::string& front, Configure configure)
-        : api_(CNarvSqelTraderApi::CreateSqelTraderApi("")) {
+    CTraderSession(const std::string& front, Configure configure) : api_(CNarvSqelTraderApi::CreateSqelTraderApi("")) {
         api_->RegisterSpi(&events_);
         api_->RegisterFront(front.c_str());
         configure(*api_);

@@ -17,10 +17,14 @@ constexpr std::int32_t kTradeKind = 130;
 // The status the trading library reports for a back-end order state.
 char ExportedStatus(const NELOOrderRecord& order) {
     switch (order.OrderStatus) {
-        case 'F': return '0';
-        case 'C': return '5';
-        case 'I': return order.Qty == order.QtyLeft ? '3' : '1';
-        default: return 'a';
+        case 'F':
+            return '0';
+        case 'C':
+            return '5';
+        case 'I':
+            return order.Qty == order.QtyLeft ? '3' : '1';
+        default:
+            return 'a';
     }
 }
 
@@ -96,7 +100,8 @@ TEST(ResumeAfterLostConnection, EveryPushArrivesExactlyOnce) {
         ASSERT_EQ(trader.Api().ReqInputOrder(&request, 100 + n), 0);
     }
     const std::string lastRef = "r" + std::to_string(kBurst + kAfter - 1);
-    ASSERT_TRUE(events.WaitForOrder([&](const NarvOrderRecord& o) { return lastRef == o.OrderRef && o.OrderStatus == '0'; }));
+    ASSERT_TRUE(
+        events.WaitForOrder([&](const NarvOrderRecord& o) { return lastRef == o.OrderRef && o.OrderStatus == '0'; }));
 
     const std::vector<std::string> journaled = JournaledPushes(*simulator);
     const std::vector<std::string> received = events.Pushes();

@@ -11,20 +11,20 @@ using namespace e2e;
 
 // Texts of the back end, in GBK as they reach the application.
 constexpr const char* kUnknownInvestorText = "\xcd\xb6\xd7\xca\xd5\xdf\xb2\xbb\xb4\xe6\xd4\xda";  // 投资者不存在
-constexpr const char* kWrongPasswordText = "\xc3\xdc\xc2\xeb\xb4\xed\xce\xf3";                  // 密码错误
-constexpr const char* kWrongOldPasswordText = "\xd4\xad\xc3\xdc\xc2\xeb\xb4\xed\xce\xf3";        // 原密码错误
-constexpr const char* kNotLoggedInText = "\xce\xb4\xb5\xc7\xc2\xbc";                            // 未登录
-constexpr const char* kUnknownInstrumentText = "\xba\xcf\xd4\xbc\xb2\xbb\xb4\xe6\xd4\xda";      // 合约不存在
-constexpr const char* kBadQuantityText = "\xce\xaf\xcd\xd0\xca\xfd\xc1\xbf\xb4\xed\xce\xf3";    // 委托数量错误
-constexpr const char* kBadPriceText = "\xce\xaf\xcd\xd0\xbc\xdb\xb8\xf1\xb4\xed\xce\xf3";       // 委托价格错误
-constexpr const char* kNoFundsText = "\xbf\xc9\xd3\xc3\xd7\xca\xbd\xf0\xb2\xbb\xd7\xe3";        // 可用资金不足
-constexpr const char* kNoPositionText = "\xbf\xc9\xc6\xbd\xb2\xd6\xce\xbb\xb2\xbb\xd7\xe3";     // 可平仓位不足
-constexpr const char* kOrderNotFoundText = "\xb1\xa8\xb5\xa5\xb2\xbb\xb4\xe6\xd4\xda";          // 报单不存在
-constexpr const char* kOrderFinishedText = "\xb1\xa8\xb5\xa5\xd2\xd1\xcd\xea\xb3\xc9";          // 报单已完成
-constexpr const char* kFilledText = "\xc8\xab\xb2\xbf\xb3\xc9\xbd\xbb";                         // 全部成交
-constexpr const char* kPartlyFilledText = "\xb2\xbf\xb7\xd6\xb3\xc9\xbd\xbb";                   // 部分成交
-constexpr const char* kQueuedText = "\xd2\xd1\xb1\xa8\xc8\xeb";                                 // 已报入
-constexpr const char* kCancelledText = "\xd2\xd1\xb3\xb7\xcf\xfb";                              // 已撤消
+constexpr const char* kWrongPasswordText = "\xc3\xdc\xc2\xeb\xb4\xed\xce\xf3";                    // 密码错误
+constexpr const char* kWrongOldPasswordText = "\xd4\xad\xc3\xdc\xc2\xeb\xb4\xed\xce\xf3";         // 原密码错误
+constexpr const char* kNotLoggedInText = "\xce\xb4\xb5\xc7\xc2\xbc";                              // 未登录
+constexpr const char* kUnknownInstrumentText = "\xba\xcf\xd4\xbc\xb2\xbb\xb4\xe6\xd4\xda";        // 合约不存在
+constexpr const char* kBadQuantityText = "\xce\xaf\xcd\xd0\xca\xfd\xc1\xbf\xb4\xed\xce\xf3";      // 委托数量错误
+constexpr const char* kBadPriceText = "\xce\xaf\xcd\xd0\xbc\xdb\xb8\xf1\xb4\xed\xce\xf3";         // 委托价格错误
+constexpr const char* kNoFundsText = "\xbf\xc9\xd3\xc3\xd7\xca\xbd\xf0\xb2\xbb\xd7\xe3";          // 可用资金不足
+constexpr const char* kNoPositionText = "\xbf\xc9\xc6\xbd\xb2\xd6\xce\xbb\xb2\xbb\xd7\xe3";       // 可平仓位不足
+constexpr const char* kOrderNotFoundText = "\xb1\xa8\xb5\xa5\xb2\xbb\xb4\xe6\xd4\xda";            // 报单不存在
+constexpr const char* kOrderFinishedText = "\xb1\xa8\xb5\xa5\xd2\xd1\xcd\xea\xb3\xc9";            // 报单已完成
+constexpr const char* kFilledText = "\xc8\xab\xb2\xbf\xb3\xc9\xbd\xbb";                           // 全部成交
+constexpr const char* kPartlyFilledText = "\xb2\xbf\xb7\xd6\xb3\xc9\xbd\xbb";                     // 部分成交
+constexpr const char* kQueuedText = "\xd2\xd1\xb1\xa8\xc8\xeb";                                   // 已报入
+constexpr const char* kCancelledText = "\xd2\xd1\xb3\xb7\xcf\xfb";                                // 已撤消
 
 // The demo account's funds would not carry an order larger than the whole book.
 SimConfig WealthyConfig() {
@@ -35,9 +35,10 @@ SimConfig WealthyConfig() {
 
 class TradingDayTest : public ::testing::Test {
 protected:
-    TradingDayTest() : simulator_(WealthyConfig()), trader_(simulator_.TradeFront(), [](CNarvSqelTraderApi& api) {
-        api.SetAccountFlowResume(0);  // replay the account flow from its beginning
-    }) {}
+    TradingDayTest()
+        : simulator_(WealthyConfig()), trader_(simulator_.TradeFront(), [](CNarvSqelTraderApi& api) {
+              api.SetAccountFlowResume(0);  // replay the account flow from its beginning
+          }) {}
 
     void SetUp() override {
         ASSERT_TRUE(trader_.Events().WaitForConnects(1));
@@ -177,9 +178,8 @@ TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
     ASSERT_TRUE(WaitForStatus(large, '0'));
     {
         const auto pushes = PushesOf(large);
-        const auto partly = std::find_if(pushes.begin(), pushes.end(), [](const NarvOrderRecord& o) {
-            return o.OrderStatus == '1';
-        });
+        const auto partly =
+            std::find_if(pushes.begin(), pushes.end(), [](const NarvOrderRecord& o) { return o.OrderStatus == '1'; });
         ASSERT_NE(partly, pushes.end());
         EXPECT_GT(partly->QtyTraded, 0);
         EXPECT_EQ(partly->QtyTraded + partly->QtyLeft, 999);
@@ -217,8 +217,8 @@ TEST_F(TradingDayTest, FillsCancelsQueriesAndLogout) {
         std::string orderSysId;
         const char* text;
     };
-    const CancelCase refusals[] = {{resting, kOrderFinishedText}, {filled, kOrderFinishedText},
-                                   {"999999999999", kOrderNotFoundText}};
+    const CancelCase refusals[] = {
+        {resting, kOrderFinishedText}, {filled, kOrderFinishedText}, {"999999999999", kOrderNotFoundText}};
     for (const auto& c : refusals) {
         std::strncpy(cancel.OrderSysID, c.orderSysId.c_str(), sizeof cancel.OrderSysID - 1);
         const int id = NextId();

@@ -6,8 +6,8 @@
 // the Itanium C++ ABI carry the operation's byte offset into the virtual
 // table; the tables below list each interface position by position.
 
-#include "NarvSqelTraderApi.h"
 #include "NarvSqelMdApi.h"
+#include "NarvSqelTraderApi.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,7 @@ constexpr std::ptrdiff_t kNotVirtual = -1;
 // Virtual-table position of a pointer to a virtual member function, or
 // kNotVirtual for a non-virtual one.
 template <typename MemberFunction>
-std::ptrdiff_t VirtualSlotOf(MemberFunction function)
-{
+std::ptrdiff_t VirtualSlotOf(MemberFunction function) {
     struct Representation {
         std::uintptr_t pointerOrOffset;
         std::ptrdiff_t thisAdjustment;
@@ -35,12 +34,10 @@ std::ptrdiff_t VirtualSlotOf(MemberFunction function)
     std::memcpy(&representation, &function, sizeof representation);
 #if defined(__arm__) || defined(__aarch64__)
     // The ARM variant keeps the virtual flag in the low bit of the adjustment.
-    if ((representation.thisAdjustment & 1) == 0)
-        return kNotVirtual;
+    if ((representation.thisAdjustment & 1) == 0) return kNotVirtual;
     return static_cast<std::ptrdiff_t>(representation.pointerOrOffset / sizeof(void*));
 #else
-    if ((representation.pointerOrOffset & 1u) == 0)
-        return kNotVirtual;
+    if ((representation.pointerOrOffset & 1u) == 0) return kNotVirtual;
     return static_cast<std::ptrdiff_t>((representation.pointerOrOffset - 1) / sizeof(void*));
 #endif
 }
@@ -51,7 +48,8 @@ struct SlotCase {
     std::ptrdiff_t actual;
 };
 
-#define NARV_SLOT(Class, Name, Position) SlotCase{#Name, Position, VirtualSlotOf(&Class::Name)}
+#define NARV_SLOT(Class, Name, Position) \
+    SlotCase { #Name, Position, VirtualSlotOf(&Class::Name) }
 
 const SlotCase kTraderApiSlots[] = {
     NARV_SLOT(CNarvSqelTraderApi, Release, 0),
@@ -333,8 +331,7 @@ struct MdSpiPastTheEnd : CNarvSqelMdSpi {
 };
 
 template <std::size_t N>
-void ExpectSlots(const SlotCase (&table)[N], std::ptrdiff_t positionCount, std::ptrdiff_t pastTheEnd)
-{
+void ExpectSlots(const SlotCase (&table)[N], std::ptrdiff_t positionCount, std::ptrdiff_t pastTheEnd) {
     ASSERT_EQ(static_cast<std::ptrdiff_t>(N), positionCount) << "the table must list every position";
     for (const SlotCase& slot : table) {
         ASSERT_NE(slot.actual, kNotVirtual) << slot.name << " must be virtual";
@@ -343,33 +340,29 @@ void ExpectSlots(const SlotCase (&table)[N], std::ptrdiff_t positionCount, std::
     EXPECT_EQ(pastTheEnd, positionCount) << "the interface must have exactly " << positionCount << " positions";
 }
 
-TEST(ExportedSlots, TraderApiHas96PositionsInOrder)
-{
+TEST(ExportedSlots, TraderApiHas96PositionsInOrder) {
     ExpectSlots(kTraderApiSlots, 96, VirtualSlotOf(&TraderApiPastTheEnd::PastTheEnd));
 }
 
-TEST(ExportedSlots, TraderSpiHas127PositionsInOrder)
-{
+TEST(ExportedSlots, TraderSpiHas127PositionsInOrder) {
     ExpectSlots(kTraderSpiSlots, 127, VirtualSlotOf(&TraderSpiPastTheEnd::PastTheEnd));
 }
 
-TEST(ExportedSlots, MdApiHas15PositionsInOrder)
-{
+TEST(ExportedSlots, MdApiHas15PositionsInOrder) {
     ExpectSlots(kMdApiSlots, 15, VirtualSlotOf(&MdApiPastTheEnd::PastTheEnd));
 }
 
-TEST(ExportedSlots, MdSpiHas12PositionsInOrder)
-{
+TEST(ExportedSlots, MdSpiHas12PositionsInOrder) {
     ExpectSlots(kMdSpiSlots, 12, VirtualSlotOf(&MdSpiPastTheEnd::PastTheEnd));
 }
 
 // The library drives the application's callback object the same way: it
 // takes the function at a position of the object's virtual table and calls it.
 template <typename Function, typename Object>
-Function FunctionAtSlot(Object* object, std::size_t slot)
-{
+Function FunctionAtSlot(Object* object, std::size_t slot) {
     const void* const* table;
-    std::memcpy(&table, object, sizeof table);
+    // Reads the object's table pointer, as a caller knowing only the layout does.
+    std::memcpy(&table, object, sizeof table);  // NOLINT(bugprone-undefined-memory-manipulation)
     Function function;
     std::memcpy(&function, &table[slot], sizeof function);
     return function;
@@ -384,8 +377,7 @@ struct RecordingTraderSpi : CNarvSqelTraderSpi {
     const NarvTradeRecord* trade = nullptr;
 
     void OnLoginRsp(const NarvLoginRspRecord* record, const NarvRspInfoRecord* rspInfo, int requestId,
-                    bool isLast) override
-    {
+                    bool isLast) override {
         loginRsp = record;
         loginRspInfo = rspInfo;
         loginRequestId = requestId;
@@ -400,9 +392,7 @@ struct RecordingMdSpi : CNarvSqelMdSpi {
     const NarvQuotInstrumentRecord* subscribed = nullptr;
 
     void OnDepthQuoteNty(const NarvDepthQuoteRecord* record) override { depthQuote = record; }
-    void OnQuotSubscribeRsp(const NarvQuotInstrumentRecord* record, const NarvRspInfoRecord*, int,
-                            bool) override
-    {
+    void OnQuotSubscribeRsp(const NarvQuotInstrumentRecord* record, const NarvRspInfoRecord*, int, bool) override {
         subscribed = record;
     }
 };
@@ -410,8 +400,7 @@ struct RecordingMdSpi : CNarvSqelMdSpi {
 using ReplyCall = void (*)(void*, const void*, const NarvRspInfoRecord*, int, bool);
 using PushCall = void (*)(void*, const void*);
 
-TEST(ExportedDispatch, TraderCallbacksAreReachedThroughTheirPositions)
-{
+TEST(ExportedDispatch, TraderCallbacksAreReachedThroughTheirPositions) {
     RecordingTraderSpi spi;
     NarvLoginRspRecord loginRsp{};
     NarvRspInfoRecord rspInfo{};
@@ -430,8 +419,7 @@ TEST(ExportedDispatch, TraderCallbacksAreReachedThroughTheirPositions)
     EXPECT_EQ(spi.trade, &trade);
 }
 
-TEST(ExportedDispatch, UnoverriddenTraderCallbacksDoNothing)
-{
+TEST(ExportedDispatch, UnoverriddenTraderCallbacksDoNothing) {
     RecordingTraderSpi spi;
     // Positions the library answers locally and positions it never calls.
     for (std::size_t slot : {3u, 8u, 19u, 25u, 100u, 121u, 126u})
@@ -444,8 +432,7 @@ TEST(ExportedDispatch, UnoverriddenTraderCallbacksDoNothing)
     EXPECT_EQ(spi.trade, nullptr);
 }
 
-TEST(ExportedDispatch, MdCallbacksAreReachedThroughTheirPositions)
-{
+TEST(ExportedDispatch, MdCallbacksAreReachedThroughTheirPositions) {
     RecordingMdSpi spi;
     NarvDepthQuoteRecord depthQuote{};
     NarvQuotInstrumentRecord instrument{};
@@ -463,8 +450,7 @@ TEST(ExportedDispatch, MdCallbacksAreReachedThroughTheirPositions)
 // positions, and no one may delete through an interface pointer.
 template <typename Interface>
 constexpr bool kDestroyedOnlyFromInside =
-    std::is_polymorphic_v<Interface> && !std::has_virtual_destructor_v<Interface> &&
-    !std::is_destructible_v<Interface>;
+    std::is_polymorphic_v<Interface> && !std::has_virtual_destructor_v<Interface> && !std::is_destructible_v<Interface>;
 
 static_assert(kDestroyedOnlyFromInside<CNarvSqelTraderApi>);
 static_assert(kDestroyedOnlyFromInside<CNarvSqelTraderSpi>);
@@ -481,20 +467,18 @@ static_assert(!std::is_abstract_v<CNarvSqelMdSpi>);
 
 // Records are zeroed, copied and read at byte offsets: they must be plain.
 template <typename... Records>
-constexpr bool kAllPlain = ((std::is_standard_layout_v<Records> && std::is_trivial_v<Records>) && ...);
+constexpr bool kAllPlain = ((std::is_standard_layout_v<Records> && std::is_trivial_v<Records>)&&...);
 
-static_assert(kAllPlain<NarvRspInfoRecord, NarvLoginReqRecord, NarvLoginRspRecord, NarvLogoutRecord,
-                        NarvChangePasswordRecord, NarvAuthenticateReqRecord, NarvAuthenticateRspRecord,
-                        NarvAcknowledgeRecord, NarvInputOrderRecord, NarvOrderActionRecord, NarvOrderRecord,
-                        NarvTradeRecord, NarvOrderQueryRecord, NarvTradeQueryRecord, NarvPosiQueryRecord,
-                        NarvPosiDetailQueryRecord, NarvFundQueryRecord, NarvInvestorFeeRateQueryRecord,
-                        NarvInvestorMarginRateQueryRecord, NarvExchangeMarginRateQueryRecord,
-                        NarvExchangeQueryRecord, NarvProductQueryRecord, NarvInstrumentQueryRecord,
-                        NarvQuotQueryRecord, NarvFundRecord, NarvPosiRecord, NarvPosiDetailRecord,
-                        NarvInstrumentRecord, NarvInvestorFeeRateRecord, NarvInvestorMarginRateRecord,
-                        NarvExchangeMarginRateRecord, NarvProductRecord, NarvExchangeRecord, NarvQuotRecord,
-                        NarvMaxOrderQtyRecord, NarvSettlementConfirmRecord, NarvInvestorQueryRecord,
-                        NarvInvestorRecord, NarvCurrencyRecord, NarvQuotInstrumentRecord,
-                        NarvDepthQuoteRecord>);
+static_assert(
+    kAllPlain<NarvRspInfoRecord, NarvLoginReqRecord, NarvLoginRspRecord, NarvLogoutRecord, NarvChangePasswordRecord,
+              NarvAuthenticateReqRecord, NarvAuthenticateRspRecord, NarvAcknowledgeRecord, NarvInputOrderRecord,
+              NarvOrderActionRecord, NarvOrderRecord, NarvTradeRecord, NarvOrderQueryRecord, NarvTradeQueryRecord,
+              NarvPosiQueryRecord, NarvPosiDetailQueryRecord, NarvFundQueryRecord, NarvInvestorFeeRateQueryRecord,
+              NarvInvestorMarginRateQueryRecord, NarvExchangeMarginRateQueryRecord, NarvExchangeQueryRecord,
+              NarvProductQueryRecord, NarvInstrumentQueryRecord, NarvQuotQueryRecord, NarvFundRecord, NarvPosiRecord,
+              NarvPosiDetailRecord, NarvInstrumentRecord, NarvInvestorFeeRateRecord, NarvInvestorMarginRateRecord,
+              NarvExchangeMarginRateRecord, NarvProductRecord, NarvExchangeRecord, NarvQuotRecord,
+              NarvMaxOrderQtyRecord, NarvSettlementConfirmRecord, NarvInvestorQueryRecord, NarvInvestorRecord,
+              NarvCurrencyRecord, NarvQuotInstrumentRecord, NarvDepthQuoteRecord>);
 
 }  // namespace

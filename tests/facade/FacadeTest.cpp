@@ -18,12 +18,9 @@ TEST(FacadeFront, TheSchemeIsDroppedAndAnAddressWithoutAHostIsRefused) {
         const char* hostAndPort;  // null: refused
     };
     const Case cases[] = {
-        {nullptr, nullptr},
-        {"", nullptr},
-        {"tcp:/", nullptr},
-        {"tcp://", nullptr},  // the scheme and nothing behind it
-        {"tcp://h:1", "h:1"},
-        {"123456host:7001", "host:7001"},  // the scheme is not examined
+        {nullptr, nullptr},   {"", nullptr},
+        {"tcp:/", nullptr},   {"tcp://", nullptr},               // the scheme and nothing behind it
+        {"tcp://h:1", "h:1"}, {"123456host:7001", "host:7001"},  // the scheme is not examined
     };
     for (const Case& c : cases) {
         const char* got = FacadeHostAndPort(c.address);

@@ -15,11 +15,11 @@ TEST(Envelope, HeadOnlyMessageIsFiftyBytes) {
     CAPIPackage message;
     ASSERT_EQ(message.Begin(116, 7, buffer.data()), 0);
     const std::vector<std::uint8_t> expected = {
-        0x03, 0xF1, 0, 0, 0, 0, 0, 34,         // ApiHead, 34 bytes
-        0x03, 0xF0, 0, 0, 0, 0, 0, 2, 0, 116,  // ServiceNo 116
-        0x03, 0xEB, 0, 0, 0, 0, 0, 4, 0, 0, 0, 7,  // RequestID 7
-        0x03, 0xEC, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0,  // EndFlag 0
-        0x03, 0xF2, 0, 0, 0, 0, 0, 0,          // ApiBody, empty
+        0x03, 0xF1, 0, 0, 0, 0, 0, 34,                // ApiHead, 34 bytes
+        0x03, 0xF0, 0, 0, 0, 0, 0, 2,  0, 116,        // ServiceNo 116
+        0x03, 0xEB, 0, 0, 0, 0, 0, 4,  0, 0,   0, 7,  // RequestID 7
+        0x03, 0xEC, 0, 0, 0, 0, 0, 4,  0, 0,   0, 0,  // EndFlag 0
+        0x03, 0xF2, 0, 0, 0, 0, 0, 0,                 // ApiBody, empty
     };
     EXPECT_EQ(Bytes(message), expected);
 }

@@ -11,13 +11,16 @@ namespace {
 
 TEST(FieldDictionary, SingleCharacterRowsAreTheFortyNamedOnes) {
     const std::vector<std::string> expected = {
-        "TableOperation", "BSFlag", "OCFlag", "PriceType", "OrderStatus", "InstrumentType", "MarketStatus",
-        "InstrumentStatus", "PriceUnit", "FeeType", "PublishMethod", "FundIODirection", "FundIOStatus",
-        "PayDirection", "FundIOMethod", "TradeAction", "Currency", "MarginRateType", "OverNightFeeType",
-        "FeeFlag", "SysMode", "ConditionType", "ConditionMethod", "AccountBindStatus", "ProductType",
-        "DeliveryStatus", "InvoiceFlag", "InvoiceType", "CredentialType", "PayServerType", "QuesAnswFlag",
-        "InvestorAdviserFlag", "InvestorRole", "InvestorFlag", "KLineType", "OptionsType", "PositionDate",
-        "TimeCondition", "VolumeCondition", "OrderSubmitStatus"};
+        "TableOperation", "BSFlag",         "OCFlag",           "PriceType",
+        "OrderStatus",    "InstrumentType", "MarketStatus",     "InstrumentStatus",
+        "PriceUnit",      "FeeType",        "PublishMethod",    "FundIODirection",
+        "FundIOStatus",   "PayDirection",   "FundIOMethod",     "TradeAction",
+        "Currency",       "MarginRateType", "OverNightFeeType", "FeeFlag",
+        "SysMode",        "ConditionType",  "ConditionMethod",  "AccountBindStatus",
+        "ProductType",    "DeliveryStatus", "InvoiceFlag",      "InvoiceType",
+        "CredentialType", "PayServerType",  "QuesAnswFlag",     "InvestorAdviserFlag",
+        "InvestorRole",   "InvestorFlag",   "KLineType",        "OptionsType",
+        "PositionDate",   "TimeCondition",  "VolumeCondition",  "OrderSubmitStatus"};
     std::vector<std::string> found;
     for (const TZOFieldDef& row : kTZOFieldDictionary)
         if (TZOIsSingleChar(row)) found.push_back(row.name);
@@ -30,23 +33,38 @@ struct SharedId {
 };
 
 TEST(FieldDictionary, SharedIdsNameTheRowsThatShareThem) {
-    const std::vector<SharedId> expected = {
-        {1398, {"NoticeList", "FundIOSeqno"}}, {1399, {"Notice", "FundIOStatusDesc"}},
-        {1578, {"DeliveryDemand", "CompletedDate"}}, {1579, {"CompanyName", "CompanyAddress"}},
-        {1615, {"MarginRateType", "AnswerTime"}}, {1616, {"OverNightFeeType", "FeeFlag", "QuestionID"}},
-        {1617, {"PriceMultiply", "QuesAnswFlag"}}, {1619, {"EachQtyLimt", "QuesAnswDate"}},
-        {1620, {"TotalQtyLimt", "QuesAnswTime"}}, {1621, {"UserID", "InvestorAdviserFlag"}},
-        {1622, {"BidPrice2", "QuotAdviserQuesAnswReq"}}, {1623, {"AskPrice2", "QuotAdviserQuesAnswRsp"}},
-        {1624, {"BidQty2", "QuotAdviserQuesHisQueryReq"}}, {1625, {"AskQty2", "QuotAdviserQuesHisQueryRsp"}},
-        {1626, {"BidPrice3", "QuotAdviserQuesHisList"}}, {1627, {"AskPrice3", "QuotAdviserQuesQueryReq"}},
-        {1628, {"BidQty3", "QuotAdviserQuesQueryRsp"}}, {1629, {"AskQty3", "QuotAdviserQuesQuerylist"}},
-        {1630, {"BidPrice4", "PlateName"}}, {1631, {"AskPrice4", "PreQty"}}, {1633, {"AskQty4", "TodayQty"}},
-        {1635, {"AskPrice5", "TodayQtyFrozen"}}, {1637, {"AskQty5", "ExchangeID"}},
-        {1638, {"SysMode", "SessionID"}}, {1639, {"QtyFrozen", "OrderRef"}},
-        {1640, {"BidPrice6", "CreatePrice"}}, {1641, {"AskPrice6", "HistoryClosedPL"}},
-        {1642, {"BidQty6", "InvestorRole"}}, {1643, {"AskQty6", "InvestorFlag"}},
-        {1644, {"BidPrice7", "PaySeqno"}}, {1645, {"AskPrice7", "PreQtyLeft"}},
-        {1646, {"BidQty7", "CreateTradeDate"}}};
+    const std::vector<SharedId> expected = {{1398, {"NoticeList", "FundIOSeqno"}},
+                                            {1399, {"Notice", "FundIOStatusDesc"}},
+                                            {1578, {"DeliveryDemand", "CompletedDate"}},
+                                            {1579, {"CompanyName", "CompanyAddress"}},
+                                            {1615, {"MarginRateType", "AnswerTime"}},
+                                            {1616, {"OverNightFeeType", "FeeFlag", "QuestionID"}},
+                                            {1617, {"PriceMultiply", "QuesAnswFlag"}},
+                                            {1619, {"EachQtyLimt", "QuesAnswDate"}},
+                                            {1620, {"TotalQtyLimt", "QuesAnswTime"}},
+                                            {1621, {"UserID", "InvestorAdviserFlag"}},
+                                            {1622, {"BidPrice2", "QuotAdviserQuesAnswReq"}},
+                                            {1623, {"AskPrice2", "QuotAdviserQuesAnswRsp"}},
+                                            {1624, {"BidQty2", "QuotAdviserQuesHisQueryReq"}},
+                                            {1625, {"AskQty2", "QuotAdviserQuesHisQueryRsp"}},
+                                            {1626, {"BidPrice3", "QuotAdviserQuesHisList"}},
+                                            {1627, {"AskPrice3", "QuotAdviserQuesQueryReq"}},
+                                            {1628, {"BidQty3", "QuotAdviserQuesQueryRsp"}},
+                                            {1629, {"AskQty3", "QuotAdviserQuesQuerylist"}},
+                                            {1630, {"BidPrice4", "PlateName"}},
+                                            {1631, {"AskPrice4", "PreQty"}},
+                                            {1633, {"AskQty4", "TodayQty"}},
+                                            {1635, {"AskPrice5", "TodayQtyFrozen"}},
+                                            {1637, {"AskQty5", "ExchangeID"}},
+                                            {1638, {"SysMode", "SessionID"}},
+                                            {1639, {"QtyFrozen", "OrderRef"}},
+                                            {1640, {"BidPrice6", "CreatePrice"}},
+                                            {1641, {"AskPrice6", "HistoryClosedPL"}},
+                                            {1642, {"BidQty6", "InvestorRole"}},
+                                            {1643, {"AskQty6", "InvestorFlag"}},
+                                            {1644, {"BidPrice7", "PaySeqno"}},
+                                            {1645, {"AskPrice7", "PreQtyLeft"}},
+                                            {1646, {"BidQty7", "CreateTradeDate"}}};
     std::vector<SharedId> found;
     for (const TZOFieldDef& row : kTZOFieldDictionary) {
         std::vector<std::string> names;

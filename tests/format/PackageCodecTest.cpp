@@ -148,7 +148,7 @@ TEST(FieldCodec, FieldsInReverseOrderAreAllFound) {
 
 TEST(FieldCodec, FirstOfTwoFieldsWithTheSameIdWins) {
     std::vector<std::uint8_t> bytes;
-    PutField(bytes, 1637, {0, 0, 0, 5});      // AskQty5
+    PutField(bytes, 1637, {0, 0, 0, 5});          // AskQty5
     PutField(bytes, 1637, {'S', 'H', 'F', 'E'});  // ExchangeID
     std::int32_t askQty5 = 0;
     const TZOFieldBinding binding{&TZOField::AskQty5, &askQty5, 4, 0, nullptr, 0, 0, 0};
@@ -264,9 +264,9 @@ TEST(PackageWriter, NestedLengthsAreCurrentAfterEveryWrite) {
         const std::int32_t qty = i;
         const TZOFieldBinding binding{&TZOField::Qty, const_cast<std::int32_t*>(&qty), 4, 0, nullptr, 0, 0, 0};
         ASSERT_EQ(inner.AddStruct({&binding, 1}, 300), 12);
-        EXPECT_EQ(valueLength(16), 12u);          // the first group
-        EXPECT_EQ(valueLength(8), 20u * i);       // inner
-        EXPECT_EQ(valueLength(0), 8 + 20u * i);   // middle
+        EXPECT_EQ(valueLength(16), 12u);         // the first group
+        EXPECT_EQ(valueLength(8), 20u * i);      // inner
+        EXPECT_EQ(valueLength(0), 8 + 20u * i);  // middle
         EXPECT_EQ(outer.Length(), 16 + 20u * i);
     }
 }

@@ -40,10 +40,10 @@ void ReadInfo(const NarvRspInfoRecord* info) {
     if (info != nullptr) ExpectTerminated(info->ErrorMsg);
 }
 
-#define NARV_READ_REPLY(Callback, Record)                                                         \
-    void Callback(const Record* record, const NarvRspInfoRecord* info, int, bool) override {      \
-        ReadAll(record);                                                                          \
-        ReadInfo(info);                                                                           \
+#define NARV_READ_REPLY(Callback, Record)                                                    \
+    void Callback(const Record* record, const NarvRspInfoRecord* info, int, bool) override { \
+        ReadAll(record);                                                                     \
+        ReadInfo(info);                                                                      \
     }
 
 class CReadingTraderSpi final : public CNarvSqelTraderSpi {

@@ -90,8 +90,10 @@ std::vector<std::uint8_t> FullRecord(const TZORecordLayout& layout) {
         std::uint8_t* member = record.data() + slot.offset;
         if (slot.field->type == 'C' && slot.size > 1) {
             const char* text = slot.size == 11 ? "2026-12-10" : slot.size == 9 ? "11:20:33" : nullptr;
-            if (text) std::memcpy(member, text, slot.size - 1);
-            else std::memset(member, '7', slot.size - 1);
+            if (text)
+                std::memcpy(member, text, slot.size - 1);
+            else
+                std::memset(member, '7', slot.size - 1);
         } else if (slot.field->type == 'C') {
             *member = '1';
         } else if (slot.field->type == 'D') {

@@ -83,7 +83,9 @@ Bytes BuildStream(FuzzedDataProvider& in) {
     while (in.remaining_bytes() > 0 && stream.size() < 64 * 1024) {
         switch (in.ConsumeIntegralInRange<int>(0, 5)) {
             case 0:
-            case 1: AppendEnvelopeFrame(stream, in); break;
+            case 1:
+                AppendEnvelopeFrame(stream, in);
+                break;
             case 2: {  // any payload, framed correctly
                 const Bytes payload = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegralInRange<std::size_t>(0, 64));
                 AppendLength(stream, static_cast<std::uint32_t>(payload.size()));
@@ -96,7 +98,9 @@ Bytes BuildStream(FuzzedDataProvider& in) {
                 stream.insert(stream.end(), length, in.ConsumeIntegral<std::uint8_t>());
                 break;
             }
-            case 4: AppendLength(stream, in.ConsumeIntegralInRange<std::uint32_t>(kAPIMessageMaxSize + 1, 0xFFFFFFFFu)); break;
+            case 4:
+                AppendLength(stream, in.ConsumeIntegralInRange<std::uint32_t>(kAPIMessageMaxSize + 1, 0xFFFFFFFFu));
+                break;
             default: {  // bytes without any framing
                 const Bytes raw = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegralInRange<std::size_t>(1, 16));
                 stream.insert(stream.end(), raw.begin(), raw.end());

@@ -8,9 +8,9 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
-#include <cstdint>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <limits>
@@ -129,16 +129,19 @@ public:
         return f();
     }
 
-    void OnConnected() override { Note([&] { ++connects; }); }
-    void OnDisconnected(int reason) override { Note([&] { disconnects.push_back(reason); }); }
+    void OnConnected() override {
+        Note([&] { ++connects; });
+    }
+    void OnDisconnected(int reason) override {
+        Note([&] { disconnects.push_back(reason); });
+    }
     void OnLoginRsp(const NarvLoginRspRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Keep(logins, r, i, id, last);
     }
     void OnLogoutRsp(const NarvLogoutRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Keep(logouts, r, i, id, last);
     }
-    void OnQuotSubscribeRsp(const NarvQuotInstrumentRecord* r, const NarvRspInfoRecord* i, int id,
-                            bool last) override {
+    void OnQuotSubscribeRsp(const NarvQuotInstrumentRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Keep(subscribes, r, i, id, last);
     }
     void OnQuotUnSubscribeRsp(const NarvQuotInstrumentRecord* r, const NarvRspInfoRecord* i, int id,
@@ -293,14 +296,13 @@ protected:
         front_.Send(117, requestId, 0, [&](CAPIPackage& p) {
             if (AddRspInfo(p, code, text) < 0) return -1;
             // Every field, in the server's order: SysMode and SessionID share an id.
-            return AddGroup(p, TZOField::LoginRsp,
-                            {WireField::Text(TZOField::InvestorID, "INV001"),
-                             WireField::Text(TZOField::TradeDate, tradeDate),
-                             WireField::Text(TZOField::InvestorName, "Investor One"),
-                             WireField::Text(TZOField::SysName, sysName), WireField::Char(TZOField::SysMode, '1'),
-                             WireField::Char(TZOField::PayServerType, '0'), WireField::Text(TZOField::AdviserID, ""),
-                             WireField::Char(TZOField::InvestorAdviserFlag, '0'),
-                             WireField::Int64(TZOField::SessionID, sessionId)});
+            return AddGroup(
+                p, TZOField::LoginRsp,
+                {WireField::Text(TZOField::InvestorID, "INV001"), WireField::Text(TZOField::TradeDate, tradeDate),
+                 WireField::Text(TZOField::InvestorName, "Investor One"), WireField::Text(TZOField::SysName, sysName),
+                 WireField::Char(TZOField::SysMode, '1'), WireField::Char(TZOField::PayServerType, '0'),
+                 WireField::Text(TZOField::AdviserID, ""), WireField::Char(TZOField::InvestorAdviserFlag, '0'),
+                 WireField::Int64(TZOField::SessionID, sessionId)});
         });
     }
 
@@ -557,19 +559,44 @@ std::vector<WireField> FullQuote(std::int64_t qtyTotal, std::int64_t oi, std::in
     using W = WireField;
     namespace F = TZOField;
     std::vector<W> q = {
-        W::Text(F::MatchID, "M-000123"), W::Text(F::TradeDate, "2024-12-02"), W::Text(F::InstrumentID, "cu2501"),
-        W::Double(F::Price, 74210.5), W::Int32(F::Qty, 3), W::Double(F::BidPrice, 74200.5),
-        W::Int32(F::BidQty, 11), W::Double(F::AskPrice, 74220.5), W::Int32(F::AskQty, 12),
-        W::Double(F::OpenPrice, 74000.5), W::Double(F::HighestPrice, 74500.5), W::Double(F::LowestPrice, 73900.5),
-        W::Double(F::HighLimit, 79000.5), W::Double(F::LowLimit, 69000.5), W::Int64(F::OI, oi),
-        W::Double(F::SettlePrice, 74100.5), W::Double(F::PreClose, 73950.5), W::Double(F::PreSettle, 73980.5),
-        W::Int64(F::PreOI, preOi), W::Int64(F::QtyTotal, qtyTotal), W::Double(F::Amount, 1.5e9),
-        W::Text(F::ModifyDate, "2024-12-03"), W::Text(F::ModifyTime, "10:15:30"),
-        W::Double(F::BidPrice2, 74190.5), W::Int32(F::BidQty2, 102), W::Double(F::AskPrice2, 74230.5),
-        W::Int32(F::AskQty2, 202), W::Double(F::BidPrice3, 74180.5), W::Int32(F::BidQty3, 103),
-        W::Double(F::AskPrice3, 74240.5), W::Int32(F::AskQty3, 203), W::Double(F::BidPrice4, 74170.5),
-        W::Int32(F::BidQty4, 104), W::Double(F::AskPrice4, 74250.5), W::Int32(F::AskQty4, 204),
-        W::Double(F::BidPrice5, 74160.5), W::Int32(F::BidQty5, 105), W::Double(F::AskPrice5, 74260.5),
+        W::Text(F::MatchID, "M-000123"),
+        W::Text(F::TradeDate, "2024-12-02"),
+        W::Text(F::InstrumentID, "cu2501"),
+        W::Double(F::Price, 74210.5),
+        W::Int32(F::Qty, 3),
+        W::Double(F::BidPrice, 74200.5),
+        W::Int32(F::BidQty, 11),
+        W::Double(F::AskPrice, 74220.5),
+        W::Int32(F::AskQty, 12),
+        W::Double(F::OpenPrice, 74000.5),
+        W::Double(F::HighestPrice, 74500.5),
+        W::Double(F::LowestPrice, 73900.5),
+        W::Double(F::HighLimit, 79000.5),
+        W::Double(F::LowLimit, 69000.5),
+        W::Int64(F::OI, oi),
+        W::Double(F::SettlePrice, 74100.5),
+        W::Double(F::PreClose, 73950.5),
+        W::Double(F::PreSettle, 73980.5),
+        W::Int64(F::PreOI, preOi),
+        W::Int64(F::QtyTotal, qtyTotal),
+        W::Double(F::Amount, 1.5e9),
+        W::Text(F::ModifyDate, "2024-12-03"),
+        W::Text(F::ModifyTime, "10:15:30"),
+        W::Double(F::BidPrice2, 74190.5),
+        W::Int32(F::BidQty2, 102),
+        W::Double(F::AskPrice2, 74230.5),
+        W::Int32(F::AskQty2, 202),
+        W::Double(F::BidPrice3, 74180.5),
+        W::Int32(F::BidQty3, 103),
+        W::Double(F::AskPrice3, 74240.5),
+        W::Int32(F::AskQty3, 203),
+        W::Double(F::BidPrice4, 74170.5),
+        W::Int32(F::BidQty4, 104),
+        W::Double(F::AskPrice4, 74250.5),
+        W::Int32(F::AskQty4, 204),
+        W::Double(F::BidPrice5, 74160.5),
+        W::Int32(F::BidQty5, 105),
+        W::Double(F::AskPrice5, 74260.5),
         W::Int32(F::AskQty5, 7),
     };
     if (deepLevels) {
@@ -604,50 +631,28 @@ struct ExpectedAt {
 std::vector<ExpectedAt> ExpectedDepthQuote(double qtyTotal, double oi, double preOi) {
     using E = ExpectedAt;
     return {
-        {"TradingDay", 0, E::kText, "20241202", 0, 9},
-        {"SpareText1", 9, E::kText, "", 0, 31},
-        {"ExchangeID", 40, E::kText, "SHFE-EXC", 0, 9},
-        {"SpareText2", 49, E::kText, "", 0, 31},
-        {"Price", 80, E::kDouble, "", 74210.5, 0},
-        {"PreSettle", 88, E::kDouble, "", 73980.5, 0},
-        {"PreClose", 96, E::kDouble, "", 73950.5, 0},
-        {"PreOI", 104, E::kDouble, "", preOi, 0},
-        {"OpenPrice", 112, E::kDouble, "", 74000.5, 0},
-        {"HighestPrice", 120, E::kDouble, "", 74500.5, 0},
-        {"LowestPrice", 128, E::kDouble, "", 73900.5, 0},
-        {"QtyTotal", 136, E::kInt, "", qtyTotal, 0},
-        {"Amount", 144, E::kDouble, "", 1.5e9, 0},
-        {"OI", 152, E::kDouble, "", oi, 0},
-        {"ClosePrice", 160, E::kDouble, "", 74210.5, 0},
-        {"SettlePrice", 168, E::kDouble, "", 74100.5, 0},
-        {"HighLimit", 176, E::kDouble, "", 79000.5, 0},
-        {"LowLimit", 184, E::kDouble, "", 69000.5, 0},
-        {"SpareValue1", 192, E::kDouble, "", 0, 0},
-        {"SpareValue2", 200, E::kDouble, "", 0, 0},
-        {"ModifyTime", 208, E::kText, "10:15:30", 0, 9},
-        {"SpareInt", 220, E::kInt, "", 0, 0},
-        {"BidPrice", 224, E::kDouble, "", 74200.5, 0},
-        {"BidQty", 232, E::kInt, "", 11, 0},
-        {"AskPrice", 240, E::kDouble, "", 74220.5, 0},
-        {"AskQty", 248, E::kInt, "", 12, 0},
-        {"BidPrice2", 256, E::kDouble, "", 74190.5, 0},
-        {"BidQty2", 264, E::kInt, "", 102, 0},
-        {"AskPrice2", 272, E::kDouble, "", 74230.5, 0},
-        {"AskQty2", 280, E::kInt, "", 202, 0},
-        {"BidPrice3", 288, E::kDouble, "", 74180.5, 0},
-        {"BidQty3", 296, E::kInt, "", 103, 0},
-        {"AskPrice3", 304, E::kDouble, "", 74240.5, 0},
-        {"AskQty3", 312, E::kInt, "", 203, 0},
-        {"BidPrice4", 320, E::kDouble, "", 74170.5, 0},
-        {"BidQty4", 328, E::kInt, "", 104, 0},
-        {"AskPrice4", 336, E::kDouble, "", 74250.5, 0},
-        {"AskQty4", 344, E::kInt, "", 204, 0},
-        {"BidPrice5", 352, E::kDouble, "", 74160.5, 0},
-        {"BidQty5", 360, E::kInt, "", 105, 0},
-        {"AskPrice5", 368, E::kDouble, "", 74260.5, 0},
-        {"AskQty5", 376, E::kInt, "", 7, 0},
-        {"AvgPrice", 384, E::kDouble, "", 0, 0},
-        {"ModifyDate", 392, E::kText, "20241203", 0, 9},
+        {"TradingDay", 0, E::kText, "20241202", 0, 9},    {"SpareText1", 9, E::kText, "", 0, 31},
+        {"ExchangeID", 40, E::kText, "SHFE-EXC", 0, 9},   {"SpareText2", 49, E::kText, "", 0, 31},
+        {"Price", 80, E::kDouble, "", 74210.5, 0},        {"PreSettle", 88, E::kDouble, "", 73980.5, 0},
+        {"PreClose", 96, E::kDouble, "", 73950.5, 0},     {"PreOI", 104, E::kDouble, "", preOi, 0},
+        {"OpenPrice", 112, E::kDouble, "", 74000.5, 0},   {"HighestPrice", 120, E::kDouble, "", 74500.5, 0},
+        {"LowestPrice", 128, E::kDouble, "", 73900.5, 0}, {"QtyTotal", 136, E::kInt, "", qtyTotal, 0},
+        {"Amount", 144, E::kDouble, "", 1.5e9, 0},        {"OI", 152, E::kDouble, "", oi, 0},
+        {"ClosePrice", 160, E::kDouble, "", 74210.5, 0},  {"SettlePrice", 168, E::kDouble, "", 74100.5, 0},
+        {"HighLimit", 176, E::kDouble, "", 79000.5, 0},   {"LowLimit", 184, E::kDouble, "", 69000.5, 0},
+        {"SpareValue1", 192, E::kDouble, "", 0, 0},       {"SpareValue2", 200, E::kDouble, "", 0, 0},
+        {"ModifyTime", 208, E::kText, "10:15:30", 0, 9},  {"SpareInt", 220, E::kInt, "", 0, 0},
+        {"BidPrice", 224, E::kDouble, "", 74200.5, 0},    {"BidQty", 232, E::kInt, "", 11, 0},
+        {"AskPrice", 240, E::kDouble, "", 74220.5, 0},    {"AskQty", 248, E::kInt, "", 12, 0},
+        {"BidPrice2", 256, E::kDouble, "", 74190.5, 0},   {"BidQty2", 264, E::kInt, "", 102, 0},
+        {"AskPrice2", 272, E::kDouble, "", 74230.5, 0},   {"AskQty2", 280, E::kInt, "", 202, 0},
+        {"BidPrice3", 288, E::kDouble, "", 74180.5, 0},   {"BidQty3", 296, E::kInt, "", 103, 0},
+        {"AskPrice3", 304, E::kDouble, "", 74240.5, 0},   {"AskQty3", 312, E::kInt, "", 203, 0},
+        {"BidPrice4", 320, E::kDouble, "", 74170.5, 0},   {"BidQty4", 328, E::kInt, "", 104, 0},
+        {"AskPrice4", 336, E::kDouble, "", 74250.5, 0},   {"AskQty4", 344, E::kInt, "", 204, 0},
+        {"BidPrice5", 352, E::kDouble, "", 74160.5, 0},   {"BidQty5", 360, E::kInt, "", 105, 0},
+        {"AskPrice5", 368, E::kDouble, "", 74260.5, 0},   {"AskQty5", 376, E::kInt, "", 7, 0},
+        {"AvgPrice", 384, E::kDouble, "", 0, 0},          {"ModifyDate", 392, E::kText, "20241203", 0, 9},
         {"InstrumentID", 401, E::kText, "cu2501", 0, 81},
     };
 }
@@ -693,17 +698,15 @@ void ExpectDepthQuote(const NarvDepthQuoteRecord& quote, const std::vector<Expec
 }
 
 TEST_F(MdApiTest, DepthQuoteIsConvertedAtEveryOffset) {
-    front_.Send(125, 0, 0, [&](CAPIPackage& p) {
-        return AddGroup(p, TZOField::Quot, FullQuote(123456, 98765, 4321));
-    });
+    front_.Send(125, 0, 0, [&](CAPIPackage& p) { return AddGroup(p, TZOField::Quot, FullQuote(123456, 98765, 4321)); });
     ASSERT_TRUE(spi_.WaitUntil([&] { return spi_.quotes.size() == 1; }));
     ExpectDepthQuote(spi_.Read([&] { return spi_.quotes[0]; }), ExpectedDepthQuote(123456, 98765, 4321));
 }
 
 // Volume beyond 32 bits keeps its low half; open interest with the top bit set is read as unsigned.
 TEST_F(MdApiTest, DepthQuoteWidensAndNarrowsAsTheExportedFieldsRequire) {
-    const std::int64_t qtyTotal = (std::int64_t{3} << 32) + 17;  // above 2^32 - 1
-    const std::int64_t oi = -1;                                   // 2^64 - 1 taken as unsigned
+    const std::int64_t qtyTotal = (std::int64_t{3} << 32) + 17;           // above 2^32 - 1
+    const std::int64_t oi = -1;                                           // 2^64 - 1 taken as unsigned
     const std::int64_t preOi = std::numeric_limits<std::int64_t>::min();  // 2^63
     front_.Send(125, 0, 0, [&](CAPIPackage& p) { return AddGroup(p, TZOField::Quot, FullQuote(qtyTotal, oi, preOi)); });
     ASSERT_TRUE(spi_.WaitUntil([&] { return spi_.quotes.size() == 1; }));
@@ -715,9 +718,8 @@ TEST_F(MdApiTest, DepthQuoteWidensAndNarrowsAsTheExportedFieldsRequire) {
 
 // A server that sends only five levels: the exported record is the same as with ten.
 TEST_F(MdApiTest, DepthQuoteWithoutLevelsSixToTen) {
-    front_.Send(125, 0, 0, [&](CAPIPackage& p) {
-        return AddGroup(p, TZOField::Quot, FullQuote(123456, 98765, 4321, false));
-    });
+    front_.Send(125, 0, 0,
+                [&](CAPIPackage& p) { return AddGroup(p, TZOField::Quot, FullQuote(123456, 98765, 4321, false)); });
     ASSERT_TRUE(spi_.WaitUntil([&] { return spi_.quotes.size() == 1; }));
     ExpectDepthQuote(spi_.Read([&] { return spi_.quotes[0]; }), ExpectedDepthQuote(123456, 98765, 4321));
 }

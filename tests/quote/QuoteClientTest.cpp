@@ -59,8 +59,12 @@ public:
         return f();
     }
 
-    void OnFrontConnected() override { Note([&] { ++connects; }); }
-    void OnFrontDisconnected() override { Note([&] { ++disconnects; }); }
+    void OnFrontConnected() override {
+        Note([&] { ++connects; });
+    }
+    void OnFrontDisconnected() override {
+        Note([&] { ++disconnects; });
+    }
     void OnLoginRsp(NELOLoginRspRecord* r, NELORspInfoRecord* i, std::int32_t id, std::int32_t c) override {
         Keep(logins, r, i, id, c);
     }
@@ -70,8 +74,7 @@ public:
     void OnQuotSubscribeRsp(NELOInstrumentRecord* r, NELORspInfoRecord* i, std::int32_t id, std::int32_t c) override {
         Keep(subscribes, r, i, id, c);
     }
-    void OnQuotUnSubscribeRsp(NELOInstrumentRecord* r, NELORspInfoRecord* i, std::int32_t id,
-                              std::int32_t c) override {
+    void OnQuotUnSubscribeRsp(NELOInstrumentRecord* r, NELORspInfoRecord* i, std::int32_t id, std::int32_t c) override {
         Keep(unsubscribes, r, i, id, c);
     }
     void OnQuotNty(NELOQuotRecord* r) override {
@@ -83,12 +86,10 @@ public:
     void OnDayDataQueryRsp(NELODayDataRecord* r, NELORspInfoRecord* i, std::int32_t id, std::int32_t c) override {
         Keep(dayData, r, i, id, c);
     }
-    void OnSecondMinDataQueryRsp(NELOMinDataRecord* r, NELORspInfoRecord* i, std::int32_t id,
-                                 std::int32_t c) override {
+    void OnSecondMinDataQueryRsp(NELOMinDataRecord* r, NELORspInfoRecord* i, std::int32_t id, std::int32_t c) override {
         Keep(secondMinData, r, i, id, c);
     }
-    void OnThirdMinDataQueryRsp(NELOMinDataRecord* r, NELORspInfoRecord* i, std::int32_t id,
-                                std::int32_t c) override {
+    void OnThirdMinDataQueryRsp(NELOMinDataRecord* r, NELORspInfoRecord* i, std::int32_t id, std::int32_t c) override {
         Keep(thirdMinData, r, i, id, c);
     }
     void OnTradeDetailDataQueryRsp(NELOTradeDetailRecord* r, NELORspInfoRecord* i, std::int32_t id,
@@ -106,8 +107,7 @@ private:
         changed_.notify_all();
     }
     template <class Record>
-    void Keep(std::vector<SeenReply<Record>>& into, Record* r, NELORspInfoRecord* i, std::int32_t id,
-              std::int32_t c) {
+    void Keep(std::vector<SeenReply<Record>>& into, Record* r, NELORspInfoRecord* i, std::int32_t id, std::int32_t c) {
         SeenReply<Record> seen;
         seen.hasRecord = r != nullptr;
         if (r) seen.record = *r;
@@ -238,8 +238,8 @@ std::vector<RequestCase> AllRequests() {
         Case("ReqLogout", &CNELOQuotApi::ReqLogout, MakeInvestor(), 118, TZOField::LogoutReq, kNELOInvestorLayout),
         Case("ReqQuotSubscribe", &CNELOQuotApi::ReqQuotSubscribe, MakeQuotKey(), 7, TZOField::QuotSubscribeReq,
              kNELOQuotKeyLayout),
-        Case("ReqQuotUnSubscribe", &CNELOQuotApi::ReqQuotUnSubscribe, MakeQuotKey(), 9,
-             TZOField::QuotUnSubscribeReq, kNELOQuotKeyLayout),
+        Case("ReqQuotUnSubscribe", &CNELOQuotApi::ReqQuotUnSubscribe, MakeQuotKey(), 9, TZOField::QuotUnSubscribeReq,
+             kNELOQuotKeyLayout),
         Case("ReqMinDataQuery", &CNELOQuotApi::ReqMinDataQuery, MakeMinDataKey(), 150, TZOField::MinDataQueryReq,
              kNELOMinDataKeyLayout),
         Case("ReqDayDataQuery", &CNELOQuotApi::ReqDayDataQuery, MakeDayDataKey(), 152, TZOField::DayDataQueryReq,
@@ -263,7 +263,8 @@ TEST(QuoteClientOffline, ErrorTextsAreTheGbkTable) {
     EXPECT_STREQ(client->GetErrorMsg(0), "\xb2\xd9\xd7\xf7\xb3\xc9\xb9\xa6\xa3\xa1");   // 操作成功！
     EXPECT_STREQ(client->GetErrorMsg(-1), "\xb2\xd9\xd7\xf7\xca\xa7\xb0\xdc\xa3\xa1");  // 操作失败！
     for (int code : {5, 1, -2, 99})
-        EXPECT_STREQ(client->GetErrorMsg(code), "\xce\xb4\xd6\xaa\xb4\xed\xce\xf3\xb1\xe0\xc2\xeb") << code;  // 未知错误编码
+        EXPECT_STREQ(client->GetErrorMsg(code), "\xce\xb4\xd6\xaa\xb4\xed\xce\xf3\xb1\xe0\xc2\xeb")
+            << code;  // 未知错误编码
 }
 
 TEST_F(QuoteClientTest, EveryRequestTravelsOnItsServiceWithItsGroupAndNumber) {
@@ -504,8 +505,8 @@ TEST_F(QuoteClientTest, QuotePushWithoutLevelsSixToTenLeavesThemZero) {
     for (std::uint32_t i = 0; i < kNELOQuotLayout.count; ++i) {
         const TZOFieldSlot& slot = kNELOQuotLayout.slots[i];
         if (slot.field->id >= 1640 && slot.field->id <= 1659) continue;
-        bindings.push_back({slot.field, reinterpret_cast<std::uint8_t*>(&sent) + slot.offset, slot.size, 0, nullptr,
-                            0, 0, 0});
+        bindings.push_back(
+            {slot.field, reinterpret_cast<std::uint8_t*>(&sent) + slot.offset, slot.size, 0, nullptr, 0, 0, 0});
     }
     front_.Send(125, 0, 0, [&](CAPIPackage& p) {
         return p.AddStruct({bindings.data(), static_cast<std::uint32_t>(bindings.size())}, TZOField::Quot.id);
@@ -514,12 +515,12 @@ TEST_F(QuoteClientTest, QuotePushWithoutLevelsSixToTenLeavesThemZero) {
     const NELOQuotRecord got = spi_.Read([&] { return spi_.quotes[0]; });
 
     const double NELOQuotRecord::*deepPrices[] = {
-        &NELOQuotRecord::BidPrice6, &NELOQuotRecord::AskPrice6, &NELOQuotRecord::BidPrice7, &NELOQuotRecord::AskPrice7,
-        &NELOQuotRecord::BidPrice8, &NELOQuotRecord::AskPrice8, &NELOQuotRecord::BidPrice9, &NELOQuotRecord::AskPrice9,
+        &NELOQuotRecord::BidPrice6,  &NELOQuotRecord::AskPrice6, &NELOQuotRecord::BidPrice7, &NELOQuotRecord::AskPrice7,
+        &NELOQuotRecord::BidPrice8,  &NELOQuotRecord::AskPrice8, &NELOQuotRecord::BidPrice9, &NELOQuotRecord::AskPrice9,
         &NELOQuotRecord::BidPrice10, &NELOQuotRecord::AskPrice10};
     const std::int32_t NELOQuotRecord::*deepQtys[] = {
-        &NELOQuotRecord::BidQty6, &NELOQuotRecord::AskQty6, &NELOQuotRecord::BidQty7, &NELOQuotRecord::AskQty7,
-        &NELOQuotRecord::BidQty8, &NELOQuotRecord::AskQty8, &NELOQuotRecord::BidQty9, &NELOQuotRecord::AskQty9,
+        &NELOQuotRecord::BidQty6,  &NELOQuotRecord::AskQty6, &NELOQuotRecord::BidQty7, &NELOQuotRecord::AskQty7,
+        &NELOQuotRecord::BidQty8,  &NELOQuotRecord::AskQty8, &NELOQuotRecord::BidQty9, &NELOQuotRecord::AskQty9,
         &NELOQuotRecord::BidQty10, &NELOQuotRecord::AskQty10};
     for (auto member : deepPrices) EXPECT_EQ(got.*member, 0.0);
     for (auto member : deepQtys) EXPECT_EQ(got.*member, 0);
@@ -541,9 +542,8 @@ TEST_F(QuoteClientTest, QuotePushWithoutGroupGivesZeroedRecord) {
 TEST_F(QuoteClientTest, UnknownServicesAreIgnored) {
     const NELOQuotRecord quote = MakeFullQuote();
     for (std::uint16_t serviceNo : {0, 1, 2, 117 + 1000, 124, 126, 152})
-        front_.Send(serviceNo, 0, 0, [&](CAPIPackage& p) {
-            return TZOAddRecord(p, TZOField::Quot.id, kNELOQuotLayout, &quote);
-        });
+        front_.Send(serviceNo, 0, 0,
+                    [&](CAPIPackage& p) { return TZOAddRecord(p, TZOField::Quot.id, kNELOQuotLayout, &quote); });
     front_.Send(125, 0, 0, [&](CAPIPackage& p) { return TZOAddRecord(p, TZOField::Quot.id, kNELOQuotLayout, &quote); });
     ASSERT_TRUE(spi_.WaitUntil([&] { return spi_.quotes.size() == 1; }));
     spi_.Read([&] {
@@ -574,24 +574,26 @@ std::vector<std::tuple<bool, std::string, std::int32_t, std::int32_t>> Summarise
     const std::vector<SeenReply<Record>>& replies) {
     std::vector<std::tuple<bool, std::string, std::int32_t, std::int32_t>> out;
     for (const auto& r : replies)
-        out.emplace_back(r.hasRecord, r.hasRecord ? std::string(r.record.InstrumentID) : std::string(),
-                         r.continuation, r.requestId);
+        out.emplace_back(r.hasRecord, r.hasRecord ? std::string(r.record.InstrumentID) : std::string(), r.continuation,
+                         r.requestId);
     return out;
 }
 
 template <class Record>
 ListCase MinuteLikeCase(const char* name, std::uint16_t serviceNo, std::uint16_t listId, const TZORecordLayout& layout,
                         std::vector<SeenReply<Record>> RecordingQuotSpi::*replies) {
-    return ListCase{
-        name, serviceNo, listId, layout,
-        [](void* record, int i) {
-            auto* r = static_cast<Record*>(record);
-            std::snprintf(r->InstrumentID, sizeof r->InstrumentID, "row%d", i);
-            r->Amount = 1000.0 * i;
-            std::strcpy(r->ExchangeID, "SHFE");
-        },
-        [replies](RecordingQuotSpi& spi) { return Summarise(spi.*replies); },
-        [replies](RecordingQuotSpi& spi) { return !(spi.*replies).empty() && (spi.*replies)[0].hasInfo; }};
+    return ListCase{name,
+                    serviceNo,
+                    listId,
+                    layout,
+                    [](void* record, int i) {
+                        auto* r = static_cast<Record*>(record);
+                        std::snprintf(r->InstrumentID, sizeof r->InstrumentID, "row%d", i);
+                        r->Amount = 1000.0 * i;
+                        std::strcpy(r->ExchangeID, "SHFE");
+                    },
+                    [replies](RecordingQuotSpi& spi) { return Summarise(spi.*replies); },
+                    [replies](RecordingQuotSpi& spi) { return !(spi.*replies).empty() && (spi.*replies)[0].hasInfo; }};
 }
 
 std::vector<ListCase> AllLists() {

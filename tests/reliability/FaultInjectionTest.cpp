@@ -257,7 +257,8 @@ TEST(StalledPeer, FiftyMebibytesOfRequestsQueueUpAndLeaveWholeAndInOrderAndTheQu
         sized.Begin(122, count, scratch);
         ASSERT_EQ(writeOrder(order, sized), 0);
         queued += kFrameLengthSize + sized.Length();
-        ASSERT_TRUE(rig.Send(122, count, [order, writeOrder](CAPIPackage& package) { return writeOrder(order, package); }));
+        ASSERT_TRUE(
+            rig.Send(122, count, [order, writeOrder](CAPIPackage& package) { return writeOrder(order, package); }));
         ++count;
     }
 
@@ -299,18 +300,21 @@ TEST(StalledPeer, FiftyMebibytesOfRequestsQueueUpAndLeaveWholeAndInOrderAndTheQu
 // The trade client's pushes of the account flow, by kind and, for orders and trades, by identity.
 class CFlowRecorder final : public CNELOTradeSpi {
 public:
-    void OnFrontConnected() override { Note([&] { ++connected; }); }
-    void OnFrontDisconnected() override { Note([&] { ++disconnected; }); }
+    void OnFrontConnected() override {
+        Note([&] { ++connected; });
+    }
+    void OnFrontDisconnected() override {
+        Note([&] { ++disconnected; });
+    }
     void OnLoginRsp(const NELOLoginRspRecord*, const NELORspInfoRecord* info, std::int32_t, std::int32_t) override {
         Note([&] { loginCodes.push_back(info ? info->RspNo : -1); });
     }
     void OnInputOrderRsp(const NELOInputOrderRecord*, const NELORspInfoRecord* info, std::int32_t requestID,
                          std::int32_t) override {
-        Note([&] { orderReplies.push_back(std::to_string(requestID) + "=" + std::to_string(info ? info->RspNo : -1)); });
+        Note(
+            [&] { orderReplies.push_back(std::to_string(requestID) + "=" + std::to_string(info ? info->RspNo : -1)); });
     }
-    void OnOrderNty(const NELOOrderRecord* r) override {
-        Push(124, std::string(r->OrderID) + "/" + r->OrderStatus);
-    }
+    void OnOrderNty(const NELOOrderRecord* r) override { Push(124, std::string(r->OrderID) + "/" + r->OrderStatus); }
     void OnTradeNty(const NELOTradeRecord* r) override { Push(130, r->MatchID); }
     void OnPosiDetailNty(const NELOPosiDetailRecord*) override { Push(156, ""); }
     void OnFundNty(const NELOFundRecord*) override { Push(157, ""); }
@@ -328,7 +332,7 @@ public:
     int disconnected = 0;
     std::vector<int> loginCodes;
     std::vector<std::string> orderReplies;  // "request=code"
-    std::vector<std::string> pushes;  // "kind:identity"
+    std::vector<std::string> pushes;        // "kind:identity"
 
 private:
     template <class Change>
@@ -469,9 +473,8 @@ TEST(FrontRestart, AFrontThatLostItsFlowsStillDeliversTheNewOnes) {
         ASSERT_EQ(client->ReqFlowSubscribe(2, 0), 0);
         for (int i = 0; i < orders; ++i) ASSERT_EQ(client->ReqInputOrder(&order, number * 100 + i), 0);
         ASSERT_TRUE(spi.WaitFor([&] { return spi.orderReplies.size() == repliesBefore + orders; }));
-        const std::size_t flow = front.Sim().Call([](CTradeService& trade) {
-            return trade.AccountFlow(kInvestor).Entries().size();
-        });
+        const std::size_t flow =
+            front.Sim().Call([](CTradeService& trade) { return trade.AccountFlow(kInvestor).Entries().size(); });
         ASSERT_GT(flow, 0u);
         // Each front's flow is new to this client: all of it arrives on top of what came before.
         ASSERT_TRUE(spi.WaitFor([&] { return spi.pushes.size() >= pushesBefore + flow; })) << "session " << number;
@@ -487,9 +490,8 @@ TEST(FrontRestart, AFrontThatLostItsFlowsStillDeliversTheNewOnes) {
     SimulatorFront second(SimFaults{}, 30, port);
     session(2, second, 2);
     client->Release();
-    const std::vector<SimFlowEntry> entries = second.Sim().Call([](CTradeService& trade) {
-        return trade.AccountFlow(kInvestor).Entries();
-    });
+    const std::vector<SimFlowEntry> entries =
+        second.Sim().Call([](CTradeService& trade) { return trade.AccountFlow(kInvestor).Entries(); });
     std::lock_guard<std::mutex> lock(spi.mutex);
     ASSERT_GE(spi.pushes.size(), firstPushes + entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i)

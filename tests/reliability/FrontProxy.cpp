@@ -1,10 +1,10 @@
 #include "FrontProxy.h"
 
+#include <array>
 #include <boost/asio/connect.hpp>
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
-#include <array>
 #include <future>
 
 using boost::asio::ip::tcp;
@@ -38,17 +38,16 @@ private:
 
     void Pump(tcp::socket& from, tcp::socket& to, Buffer& buffer) {
         auto self = shared_from_this();
-        from.async_read_some(boost::asio::buffer(buffer),
-                             [self, &from, &to, &buffer](const boost::system::error_code& error, std::size_t n) {
-                                 if (error) return self->Close();
-                                 boost::asio::async_write(
-                                     to, boost::asio::buffer(buffer.data(), n),
-                                     [self, &from, &to, &buffer](const boost::system::error_code& writeError,
-                                                                 std::size_t) {
-                                         if (writeError) return self->Close();
-                                         self->Pump(from, to, buffer);
-                                     });
-                             });
+        from.async_read_some(boost::asio::buffer(buffer), [self, &from, &to, &buffer](
+                                                              const boost::system::error_code& error, std::size_t n) {
+            if (error) return self->Close();
+            boost::asio::async_write(
+                to, boost::asio::buffer(buffer.data(), n),
+                [self, &from, &to, &buffer](const boost::system::error_code& writeError, std::size_t) {
+                    if (writeError) return self->Close();
+                    self->Pump(from, to, buffer);
+                });
+        });
     }
 
     Buffer up;

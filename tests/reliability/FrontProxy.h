@@ -4,9 +4,9 @@
 // behind a restarted front does.
 #pragma once
 
+#include <atomic>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -96,7 +96,7 @@ protected:
 struct TraderRequest {
     const char* name;
     std::function<int(CNarvSqelTraderApi&, bool hostile)> call;  // hostile: unterminated record, else null
-    std::uint16_t serviceNo;                                    // 0: answered inside the library
+    std::uint16_t serviceNo;                                     // 0: answered inside the library
     std::uint16_t groupId;
     const TZORecordLayout* layout;
 };
@@ -114,19 +114,25 @@ std::vector<TraderRequest> RecordReadingRequests() {
     using A = CNarvSqelTraderApi;
     return {
         {"ReqLogin", With(&A::ReqLogin), 116, TZOField::LoginReq.id, &kNELOLoginReqLayout},
-        {"ReqChangePassword", With(&A::ReqChangePassword), 120, TZOField::ChangePasswordReq.id, &kNELOChangePasswordLayout},
+        {"ReqChangePassword", With(&A::ReqChangePassword), 120, TZOField::ChangePasswordReq.id,
+         &kNELOChangePasswordLayout},
         {"ReqInputOrder", With(&A::ReqInputOrder), 122, TZOField::InputOrder.id, &kNELOInputOrderLayout},
         {"ReqOrderCancel", With(&A::ReqOrderCancel), 127, TZOField::OrderCancelReq.id, &kNELOOrderCancelLayout},
         {"ReqOrderQuery", With(&A::ReqOrderQuery), 137, TZOField::OrderQueryReq.id, &kNELOQueryKeyLayout},
         {"ReqTradeQuery", With(&A::ReqTradeQuery), 139, TZOField::TradeQueryReq.id, &kNELOQueryKeyLayout},
         {"ReqPosiQuery", With(&A::ReqPosiQuery), 141, TZOField::PosiQueryReq.id, &kNELOQueryKeyLayout},
-        {"ReqInstrumentQuery", With(&A::ReqInstrumentQuery), 145, TZOField::InstrumentQueryReq.id, &kNELOQueryKeyLayout},
+        {"ReqInstrumentQuery", With(&A::ReqInstrumentQuery), 145, TZOField::InstrumentQueryReq.id,
+         &kNELOQueryKeyLayout},
         {"ReqQuotQuery", With(&A::ReqQuotQuery), 131, TZOField::QuotQueryReq.id, &kNELOQueryKeyLayout},
-        {"ReqPosiDetailQuery", With(&A::ReqPosiDetailQuery), 147, TZOField::PosiDetailQueryReq.id, &kNELOQueryKeyLayout},
+        {"ReqPosiDetailQuery", With(&A::ReqPosiDetailQuery), 147, TZOField::PosiDetailQueryReq.id,
+         &kNELOQueryKeyLayout},
         {"ReqExchangeQuery", With(&A::ReqExchangeQuery), 303, TZOField::ExchangeQueryReq.id, &kNELOExchangeKeyLayout},
-        {"ReqInvestorFeeRateQuery", With(&A::ReqInvestorFeeRateQuery), 305, TZOField::InvestorFeeRateQueryReq.id, &kNELORateKeyLayout},
-        {"ReqInvestorMarginRateQuery", With(&A::ReqInvestorMarginRateQuery), 307, TZOField::InvestorMarginRateQueryReq.id, &kNELORateKeyLayout},
-        {"ReqExchangeMarginRateQuery", With(&A::ReqExchangeMarginRateQuery), 309, TZOField::ExchangeMarginRateQueryReq.id, &kNELORateKeyLayout},
+        {"ReqInvestorFeeRateQuery", With(&A::ReqInvestorFeeRateQuery), 305, TZOField::InvestorFeeRateQueryReq.id,
+         &kNELORateKeyLayout},
+        {"ReqInvestorMarginRateQuery", With(&A::ReqInvestorMarginRateQuery), 307,
+         TZOField::InvestorMarginRateQueryReq.id, &kNELORateKeyLayout},
+        {"ReqExchangeMarginRateQuery", With(&A::ReqExchangeMarginRateQuery), 309,
+         TZOField::ExchangeMarginRateQueryReq.id, &kNELORateKeyLayout},
         // A product class the back end does not know is answered here; a known one goes out. Either is fine.
         {"ReqProductQuery", With(&A::ReqProductQuery), 0, 0, nullptr},
         {"ReqAuthenticate", With(&A::ReqAuthenticate), 0, 0, nullptr},
@@ -258,14 +264,14 @@ TEST_F(MarketDataApiAtFront, NullAndUnterminatedLoginRecords) {
 // asking a name server, so the test never waits on one.
 std::vector<std::string> HopelessFronts() {
     return {
-        "",                                            // empty
-        "tcp:/",                                       // shorter than the scheme
-        "tcp://",                                      // the scheme and nothing behind it
-        "tcp://127.0.0.1",                             // no port
-        "tcp://127.0.0.1:",                            // an empty port
-        "tcp://127.0.0.1:port",                        // a port that is not a number
+        "",                                           // empty
+        "tcp:/",                                      // shorter than the scheme
+        "tcp://",                                     // the scheme and nothing behind it
+        "tcp://127.0.0.1",                            // no port
+        "tcp://127.0.0.1:",                           // an empty port
+        "tcp://127.0.0.1:port",                       // a port that is not a number
         "tcp://" + std::string(4000, 'h') + ":7001",  // a 4,000-character host
-        "tcp://" + std::string(4000, 'h'),             // ... and no port either
+        "tcp://" + std::string(4000, 'h'),            // ... and no port either
     };
 }
 

@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "NELOQueryRecords.h"
 #include "NarvSqelMdApi.h"
 #include "NarvSqelTraderApi.h"
-#include "NELOQueryRecords.h"
 #include "format/TZORecordLayout.h"
 #include "support/ScriptedFront.h"
 
@@ -89,8 +89,7 @@ public:
     void OnAuthenticateRsp(const NarvAuthenticateRspRecord*, const NarvRspInfoRecord*, int, bool) override {
         ledger.Enter();
     }
-    void OnSettlementConfirmQueryRsp(const NarvSettlementConfirmRecord*, const NarvRspInfoRecord*, int,
-                                     bool) override {
+    void OnSettlementConfirmQueryRsp(const NarvSettlementConfirmRecord*, const NarvRspInfoRecord*, int, bool) override {
         ledger.Enter();
     }
     CCallbackLedger ledger;

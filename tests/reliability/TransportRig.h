@@ -64,7 +64,9 @@ public:
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         const std::shared_ptr<CServerConnection> closed = std::move(up_);
         ++disconnected_;
-        closeReasons_.emplace_back(!closed ? "<no connection>" : closed->CloseReason() ? closed->CloseReason() : "<open>");
+        closeReasons_.emplace_back(!closed                 ? "<no connection>"
+                                   : closed->CloseReason() ? closed->CloseReason()
+                                                           : "<open>");
         changed_.notify_all();
     }
     int DispatchPackage(CAPIPackage& package) override {
@@ -114,10 +116,22 @@ public:
         return WaitFor([&] { return CountLocked(serviceNo) >= occurrences; });
     }
 
-    int Connected() const { std::lock_guard<std::recursive_mutex> lock(mutex_); return connected_; }
-    int Disconnected() const { std::lock_guard<std::recursive_mutex> lock(mutex_); return disconnected_; }
-    std::vector<std::string> CloseReasons() const { std::lock_guard<std::recursive_mutex> lock(mutex_); return closeReasons_; }
-    std::vector<RigMessage> Messages() const { std::lock_guard<std::recursive_mutex> lock(mutex_); return messages_; }
+    int Connected() const {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        return connected_;
+    }
+    int Disconnected() const {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        return disconnected_;
+    }
+    std::vector<std::string> CloseReasons() const {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        return closeReasons_;
+    }
+    std::vector<RigMessage> Messages() const {
+        std::lock_guard<std::recursive_mutex> lock(mutex_);
+        return messages_;
+    }
     std::size_t Count(std::uint16_t serviceNo) const {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         return CountLocked(serviceNo);

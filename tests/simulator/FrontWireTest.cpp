@@ -94,8 +94,8 @@ std::int32_t SubscribeAccountFlow(CSimWireClient& client, std::int32_t pkgNo) {
         const NELOFlowSubscribeRecord row{1, pkgNo};
         TZOAddRecordToSet(*list, kNELOFlowSubscribeLayout, &row);
     });
-    const auto rows = RowsOf<NELOFlowSubscribeRecord>(Expect(client, 4), TZOField::FlowSubscribeRspList.id,
-                                                      kNELOFlowSubscribeLayout);
+    const auto rows =
+        RowsOf<NELOFlowSubscribeRecord>(Expect(client, 4), TZOField::FlowSubscribeRspList.id, kNELOFlowSubscribeLayout);
     EXPECT_EQ(rows.size(), 1u);
     return rows.empty() ? -2 : rows[0].PkgNo;
 }
@@ -192,11 +192,11 @@ TEST(FrontSessions, AccountServiceQueriesAreAnsweredWithTheirLists) {
         std::size_t rows;
     };
     const Case cases[] = {
-        {161, TZOField::BulletinList.id, 0},   {163, TZOField::NoticeList.id, 0},
+        {161, TZOField::BulletinList.id, 0},     {163, TZOField::NoticeList.id, 0},
         {170, TZOField::FundIODetailList.id, 0}, {172, TZOField::ReportList.id, 0},
-        {174, TZOField::OrderList.id, 1},      {176, TZOField::TradeList.id, 0},
-        {178, TZOField::BulletinList.id, 0},   {180, TZOField::NoticeList.id, 0},
-        {198, TZOField::AccountBindList.id, 0}, {200, TZOField::FundList.id, 1},
+        {174, TZOField::OrderList.id, 1},        {176, TZOField::TradeList.id, 0},
+        {178, TZOField::BulletinList.id, 0},     {180, TZOField::NoticeList.id, 0},
+        {198, TZOField::AccountBindList.id, 0},  {200, TZOField::FundList.id, 1},
         {202, TZOField::PosiDetailList.id, 0},
     };
     for (const auto& c : cases) {
@@ -234,7 +234,9 @@ TEST(FrontFlows, SequenceNumbersAreGapFreeAndReplayFollowsTheRequestedStart) {
         EnterRestingOrder(trader, id);
         ASSERT_EQ(StatusOf(Expect(trader, 123)).RspNo, 0);
     }
-    auto journalEnd = [&] { return simulator->Call([](CTradeService& s) { return s.AccountFlow("demo").LastSequence(); }); };
+    auto journalEnd = [&] {
+        return simulator->Call([](CTradeService& s) { return s.AccountFlow("demo").LastSequence(); });
+    };
     std::uint32_t last = journalEnd();
     ASSERT_GE(last, 3u);
 
@@ -369,8 +371,9 @@ TEST(FrontFaults, SplitWritesStillCarryWholeMessages) {
     CSimWireClient client(simulator->TradePort());
     EXPECT_STREQ(GrantOf(Login(client, "demo", "demo123")).TradeDate, kTradingDay);
     client.Send(145, 2);
-    EXPECT_EQ(RowsOf<NELOInstrumentRecord>(Expect(client, 146), TZOField::InstrumentList.id, kNELOInstrumentLayout).size(),
-              TestConfig().instruments.size());
+    EXPECT_EQ(
+        RowsOf<NELOInstrumentRecord>(Expect(client, 146), TZOField::InstrumentList.id, kNELOInstrumentLayout).size(),
+        TestConfig().instruments.size());
 }
 
 TEST(FrontFaults, HeartbeatsKeepAnIdleConnectionAliveUntilSilenced) {

@@ -84,8 +84,12 @@ std::vector<std::uint8_t> LoginAndSubscription() {
 // What all sessions have seen, shared with the test's thread.
 class CLoadLedger {
 public:
-    void Subscribed() { Change([&] { ++subscribed_; }); }
-    void Failed() { Change([&] { ++failed_; }); }
+    void Subscribed() {
+        Change([&] { ++subscribed_; });
+    }
+    void Failed() {
+        Change([&] { ++failed_; });
+    }
     // A session saw this account-flow sequence number, `inOrder` when it was the one after its last.
     void Pushed(std::uint32_t sequence, bool inOrder) {
         Change([&] {
@@ -157,16 +161,17 @@ public:
 
 private:
     void Read() {
-        socket_.async_read_some(boost::asio::buffer(buffer_), [self = shared_from_this()](
-                                                                  const boost::system::error_code& error, std::size_t n) {
-            if (error) {
-                if (error != boost::asio::error::operation_aborted) self->Fail();
-                return;
-            }
-            self->pending_.insert(self->pending_.end(), self->buffer_.begin(), self->buffer_.begin() + n);
-            self->Consume();
-            self->Read();
-        });
+        socket_.async_read_some(boost::asio::buffer(buffer_),
+                                [self = shared_from_this()](const boost::system::error_code& error, std::size_t n) {
+                                    if (error) {
+                                        if (error != boost::asio::error::operation_aborted) self->Fail();
+                                        return;
+                                    }
+                                    self->pending_.insert(self->pending_.end(), self->buffer_.begin(),
+                                                          self->buffer_.begin() + n);
+                                    self->Consume();
+                                    self->Read();
+                                });
     }
     void Consume() {
         std::size_t at = 0;
@@ -244,8 +249,8 @@ private:
 };
 
 TEST(ManySessions, EveryPushReachesEverySessionOfTheInvestor) {
-    ASSERT_TRUE(RaiseDescriptorLimit(2 * kSessions + 256)) << "too few file descriptors for " << kSessions
-                                                           << " sessions and their server sides";
+    ASSERT_TRUE(RaiseDescriptorLimit(2 * kSessions + 256))
+        << "too few file descriptors for " << kSessions << " sessions and their server sides";
     SimConfig config = DefaultSimConfig();
     config.quoteRate = 5.0;
     CFrontSimulator simulator(config);
@@ -287,8 +292,9 @@ TEST(ManySessions, EveryPushReachesEverySessionOfTheInvestor) {
         ASSERT_EQ(trader.Next(reply), CSimWireClient::Read::Message);
         answered += reply.serviceNo == 123;
     }
-    const auto lastSequence = simulator.Call(
-        [](CTradeService& service) { return static_cast<std::uint32_t>(service.AccountFlow("demo").Entries().size()); });
+    const auto lastSequence = simulator.Call([](CTradeService& service) {
+        return static_cast<std::uint32_t>(service.AccountFlow("demo").Entries().size());
+    });
     ASSERT_GE(lastSequence, static_cast<std::uint32_t>(2 * kOrders));
     // Each session must see 1, 2, ... in order; so every session that saw the last saw them all.
     ASSERT_TRUE(ledger.WaitForEverySession(kSessions, lastSequence)) << ledger.Failures() << " session(s) failed";

@@ -32,8 +32,12 @@ struct EntryCase {
 
 TEST(SimConfigEntries, Accounts) {
     const EntryCase cases[] = {
-        {"alice:pw:5000", true},         {"alice:pw:5000:Alice Li", true}, {"alice:pw", false},
-        {"alice:pw:-1", false},          {"alice:pw:lots", false},         {":pw:100", false},
+        {"alice:pw:5000", true},
+        {"alice:pw:5000:Alice Li", true},
+        {"alice:pw", false},
+        {"alice:pw:-1", false},
+        {"alice:pw:lots", false},
+        {":pw:100", false},
         {"a-very-long-investor-id:pw:1", false},
     };
     for (const auto& c : cases) {
@@ -77,10 +81,10 @@ TEST(SimCommandLine, HelpErrorsAndValues) {
     EXPECT_EQ(Parse({"--account", "a:p:1", "--account", "a:q:2"}, config).result, SimConfigParse::Result::Error);
 
     config = SimConfig{};
-    const auto parsed = Parse({"--trade-port", "7001", "--seed", "9", "--account", "bob:secret:250000",
-                               "--instrument", "rb2605:SHFE:3500", "--close-after", "5", "--fault-services",
-                               "trade", "--trading-day", "2026-01-05"},
-                              config);
+    const auto parsed =
+        Parse({"--trade-port", "7001", "--seed", "9", "--account", "bob:secret:250000", "--instrument",
+               "rb2605:SHFE:3500", "--close-after", "5", "--fault-services", "trade", "--trading-day", "2026-01-05"},
+              config);
     ASSERT_EQ(parsed.result, SimConfigParse::Result::Run) << parsed.message;
     EXPECT_EQ(config.tradePort, 7001);
     EXPECT_EQ(config.quotePort, 0);

@@ -32,8 +32,9 @@ public:
         socket_.connect({boost::asio::ip::make_address("127.0.0.1"), port});
     }
 
-    void Send(std::uint16_t serviceNo, std::int32_t requestId,
-              const std::function<void(CAPIPackage&)>& body = [](CAPIPackage&) {}) {
+    void Send(
+        std::uint16_t serviceNo, std::int32_t requestId,
+        const std::function<void(CAPIPackage&)>& body = [](CAPIPackage&) {}) {
         std::array<std::uint8_t, kAPIMessageMaxSize + 4> frame{};
         CAPIPackage package;
         package.Begin(serviceNo, requestId, frame.data() + 4);

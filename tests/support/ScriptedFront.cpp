@@ -1,12 +1,12 @@
 #include "support/ScriptedFront.h"
 
+#include <algorithm>
 #include <boost/asio/buffer.hpp>
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
-#include <algorithm>
 #include <future>
 #include <utility>
 
@@ -83,13 +83,13 @@ public:
 private:
     class CSession : public std::enable_shared_from_this<CSession> {
     public:
-        CSession(CServer& server, boost::asio::ip::tcp::socket socket)
-            : server_(server), socket_(std::move(socket)) {}
+        CSession(CServer& server, boost::asio::ip::tcp::socket socket) : server_(server), socket_(std::move(socket)) {}
 
         void Read() {
             socket_.async_read_some(boost::asio::buffer(chunk_),
-                                    [self = shared_from_this()](const boost::system::error_code& error,
-                                                                std::size_t n) { self->HandleRead(error, n); });
+                                    [self = shared_from_this()](const boost::system::error_code& error, std::size_t n) {
+                                        self->HandleRead(error, n);
+                                    });
         }
 
         void Write(std::shared_ptr<std::vector<std::uint8_t>> bytes) {
@@ -146,8 +146,7 @@ private:
 
         void WriteNext() {
             boost::asio::async_write(socket_, boost::asio::buffer(*outbox_.front()),
-                                     [self = shared_from_this()](const boost::system::error_code& error,
-                                                                 std::size_t) {
+                                     [self = shared_from_this()](const boost::system::error_code& error, std::size_t) {
                                          if (self->closed_) {
                                              return;
                                          }
@@ -171,22 +170,22 @@ private:
     };
 
     void Accept() {
-        acceptor_.async_accept([self = this](const boost::system::error_code& error,
-                                             boost::asio::ip::tcp::socket socket) {
-            if (error) {
-                return;  // closed listener (refusing or stopping)
-            }
-            self->DropSession();  // one connection at a time: the newest wins
-            self->session_ = std::make_shared<CSession>(*self, std::move(socket));
-            {
-                std::lock_guard<std::mutex> lock(self->mutex);
-                self->connected = true;
-                ++self->accepted;
-            }
-            self->changed.notify_all();
-            self->session_->Read();
-            self->Accept();
-        });
+        acceptor_.async_accept(
+            [self = this](const boost::system::error_code& error, boost::asio::ip::tcp::socket socket) {
+                if (error) {
+                    return;  // closed listener (refusing or stopping)
+                }
+                self->DropSession();  // one connection at a time: the newest wins
+                self->session_ = std::make_shared<CSession>(*self, std::move(socket));
+                {
+                    std::lock_guard<std::mutex> lock(self->mutex);
+                    self->connected = true;
+                    ++self->accepted;
+                }
+                self->changed.notify_all();
+                self->session_->Read();
+                self->Accept();
+            });
     }
 
     boost::asio::io_context io_;

@@ -80,12 +80,11 @@ public:
 
     // A whole frame (length word and envelope): begun with serviceNo and requestId, body added by
     // `writeBody` (may be empty), EndFlag set. For composing several frames into one SendRaw.
-    static std::vector<std::uint8_t> BuildFrame(std::uint16_t serviceNo, std::int32_t requestId,
-                                                std::int32_t endFlag, const BodyWriter& writeBody = {});
+    static std::vector<std::uint8_t> BuildFrame(std::uint16_t serviceNo, std::int32_t requestId, std::int32_t endFlag,
+                                                const BodyWriter& writeBody = {});
     // Sends one message to the current connection (dropped when there is none). The body is written
     // at once on the calling thread, so the writer may refer to the caller's locals.
-    void Send(std::uint16_t serviceNo, std::int32_t requestId, std::int32_t endFlag,
-              const BodyWriter& writeBody = {});
+    void Send(std::uint16_t serviceNo, std::int32_t requestId, std::int32_t endFlag, const BodyWriter& writeBody = {});
     // Sends bytes exactly as given (any framing, or none).
     void SendRaw(std::vector<std::uint8_t> bytes);
 

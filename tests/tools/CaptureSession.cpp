@@ -43,8 +43,8 @@ public:
 
 private:
     static int Index(const char* what) {
-        static const char* const kEvents[] = {"connected", "login", "order return", "order query", "quote",
-                                              "subscribed", "logout"};
+        static const char* const kEvents[] = {"connected", "login",      "order return", "order query",
+                                              "quote",     "subscribed", "logout"};
         for (int i = 0; i < 7; ++i)
             if (!std::strcmp(kEvents[i], what)) return i;
         return 7;

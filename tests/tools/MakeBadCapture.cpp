@@ -73,15 +73,14 @@ int main(int argc, char** argv) {
     // RspDesc announces 40 bytes and carries 2.
     const Bytes pastItsGroup = Message(117, 1, TZOField::RspInfo.id, Field(TZOField::RspDesc.id, Text("ok"), 40));
     // InputOrder with a field id no order member has, between two good ones.
-    const Bytes alien = Message(123, 2, TZOField::InputOrder.id,
-                                [] {
-                                    Bytes content = Field(TZOField::InstrumentID.id, Text("cu2601"));
-                                    const Bytes stray = Field(4242, Bytes{1, 2});
-                                    const Bytes qty = Field(TZOField::Qty.id, Bytes{0, 0, 0, 3});
-                                    content.insert(content.end(), stray.begin(), stray.end());
-                                    content.insert(content.end(), qty.begin(), qty.end());
-                                    return content;
-                                }());
+    const Bytes alien = Message(123, 2, TZOField::InputOrder.id, [] {
+        Bytes content = Field(TZOField::InstrumentID.id, Text("cu2601"));
+        const Bytes stray = Field(4242, Bytes{1, 2});
+        const Bytes qty = Field(TZOField::Qty.id, Bytes{0, 0, 0, 3});
+        content.insert(content.end(), stray.begin(), stray.end());
+        content.insert(content.end(), qty.begin(), qty.end());
+        return content;
+    }());
     // RspNo is a 16-bit number; this one has 4 bytes.
     const Bytes wrongSize = Message(119, 3, TZOField::RspInfo.id, Field(TZOField::RspNo.id, Bytes{0, 0, 0, 1}));
     Bytes oversized(4);

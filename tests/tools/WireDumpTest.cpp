@@ -89,15 +89,24 @@ TEST(WireFrameSplitterTest, FramesAsTheLibrariesSeeThem) {
     const Bytes largest = Frame(Bytes(kWireMaxFrameLength, 1));
     const std::vector<SplitCase> cases = {
         {"three frames and part of a fourth in one read, then the rest",
-         {Concat({small, small, small, Bytes(small.begin(), small.begin() + 2)}), Bytes(small.begin() + 2, small.end())},
-         true, {K::Frame, K::Frame, K::Frame, K::Frame}, {10, 10, 10, 10}},
+         {Concat({small, small, small, Bytes(small.begin(), small.begin() + 2)}),
+          Bytes(small.begin() + 2, small.end())},
+         true,
+         {K::Frame, K::Frame, K::Frame, K::Frame},
+         {10, 10, 10, 10}},
         {"one byte per read", OneBytePerRead(small), true, {K::Frame}, {10}},
         {"the largest frame is accepted", {largest}, true, {K::Frame}, {kWireMaxFrameLength}},
         {"an empty frame is a frame", {Header(0)}, true, {K::Frame}, {0}},
         {"an oversized length is reported before its payload, and nothing after it is framed",
-         {Concat({small, Header(kWireMaxFrameLength + 1)}), small}, true, {K::Frame, K::Oversized}, {10}},
-        {"a stream ending inside a frame", {Concat({small, Bytes(small.begin(), small.begin() + 7)})}, true,
-         {K::Frame, K::Truncated}, {10}},
+         {Concat({small, Header(kWireMaxFrameLength + 1)}), small},
+         true,
+         {K::Frame, K::Oversized},
+         {10}},
+        {"a stream ending inside a frame",
+         {Concat({small, Bytes(small.begin(), small.begin() + 7)})},
+         true,
+         {K::Frame, K::Truncated},
+         {10}},
         {"a stream ending inside a length", {Concat({small, Bytes{0, 0}})}, true, {K::Frame, K::Truncated}, {10}},
     };
     for (const SplitCase& c : cases) {
@@ -138,19 +147,18 @@ TEST(WireDecoderTest, NamesEveryFieldOfARequestByItsRecord) {
     order.Price = 71230.5;
     order.Qty = 3;
     order.SessionID = (std::int64_t{5} << 32) | 7;
-    const Bytes payload = Message(122, 9, 0, [&](CAPIPackage& p) {
-        TZOAddRecord(p, TZOField::InputOrder.id, kNELOInputOrderLayout, &order);
-    });
+    const Bytes payload = Message(
+        122, 9, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::InputOrder.id, kNELOInputOrderLayout, &order); });
     const WireDecodedMessage message = DecodeWireMessage(WireService::Trade, payload.data(), payload.size());
     const std::string text = Dump(message);
     EXPECT_TRUE(message.problems.empty()) << text;
     EXPECT_EQ(message.serviceNo, 122);
     EXPECT_EQ(message.requestId, 9);
-    for (const char* line : {"ServiceNo 122 (order entry)  RequestID 9  EndFlag 0\n",
-                             "  InputOrder (1043) NELOInputOrderRecord\n", "    InvestorID (1034) = \"demo\"\n",
-                             "    InstrumentID (1046) = \"cu2601\"\n", "    BSFlag (1045) = 'B'\n",
-                             "    Price (1047) = 71230.5\n", "    Qty (1048) = 3\n",
-                             "    ExchangeID (1637) = \"SHFE\"\n", "    SessionID (1638) = 21474836487\n"})
+    for (const char* line :
+         {"ServiceNo 122 (order entry)  RequestID 9  EndFlag 0\n", "  InputOrder (1043) NELOInputOrderRecord\n",
+          "    InvestorID (1034) = \"demo\"\n", "    InstrumentID (1046) = \"cu2601\"\n", "    BSFlag (1045) = 'B'\n",
+          "    Price (1047) = 71230.5\n", "    Qty (1048) = 3\n", "    ExchangeID (1637) = \"SHFE\"\n",
+          "    SessionID (1638) = 21474836487\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "in\n" << text;
 }
 
@@ -159,9 +167,8 @@ TEST(WireDecoderTest, TwoRowsOfOneRecordSharingAnIdAreBothNamed) {
     std::strcpy(quote.InstrumentID, "cu2601");
     quote.AskQty5 = 7;
     std::strcpy(quote.ExchangeID, "SHFE");
-    const Bytes payload = Message(125, 0, 0, [&](CAPIPackage& p) {
-        TZOAddRecord(p, TZOField::Quot.id, quot::kNELOQuotLayout, &quote);
-    });
+    const Bytes payload =
+        Message(125, 0, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::Quot.id, quot::kNELOQuotLayout, &quote); });
     const WireDecodedMessage message = DecodeWireMessage(WireService::Quote, payload.data(), payload.size());
     const std::string text = Dump(message);
     EXPECT_TRUE(message.problems.empty()) << text;
@@ -181,9 +188,9 @@ TEST(WireDecoderTest, RepliesShowTheirCodeTextInUtf8AndEveryRowOfTheirList) {
         for (const auto& row : rows) TZOAddRecordToSet(list, kNELOFlowSubscribeLayout, &row);
     });
     const std::string text = Dump(DecodeWireMessage(WireService::Trade, payload.data(), payload.size()));
-    for (const char* line : {"EndFlag 0 (last)", "    RspDesc (1027) = \"成功\"\n", "    row 1 (NELOFlowSubscribeRecord)\n",
-                             "      PkgNo (1005) = 7\n", "    row 2 (NELOFlowSubscribeRecord)\n",
-                             "      PkgNo (1005) = -1\n"})
+    for (const char* line :
+         {"EndFlag 0 (last)", "    RspDesc (1027) = \"成功\"\n", "    row 1 (NELOFlowSubscribeRecord)\n",
+          "      PkgNo (1005) = 7\n", "    row 2 (NELOFlowSubscribeRecord)\n", "      PkgNo (1005) = -1\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << "in\n" << text;
 }
 
@@ -194,9 +201,10 @@ TEST(WireDecoderTest, FlowPushesShowKindAndSequence) {
         std::int32_t sequence;
         const char* expected;
     };
-    for (const Case& c : {Case{1, 124, 7, "ServiceNo 1 (flow 1 push (account))  kind 124 (order return)  sequence 7"},
-                          Case{2, 129, -1, "ServiceNo 2 (flow 2 push (market))  kind 129 (market status)  sequence 4294967295"},
-                          Case{1, 999, 3, "kind 999 (unknown kind)  sequence 3"}}) {
+    for (const Case& c :
+         {Case{1, 124, 7, "ServiceNo 1 (flow 1 push (account))  kind 124 (order return)  sequence 7"},
+          Case{2, 129, -1, "ServiceNo 2 (flow 2 push (market))  kind 129 (market status)  sequence 4294967295"},
+          Case{1, 999, 3, "kind 999 (unknown kind)  sequence 3"}}) {
         const Bytes payload = Message(c.flow, c.kind, c.sequence, [](CAPIPackage&) {});
         const WireDecodedMessage message = DecodeWireMessage(WireService::Trade, payload.data(), payload.size());
         EXPECT_NE(message.summary.find(c.expected), std::string::npos) << message.summary;
@@ -206,9 +214,8 @@ TEST(WireDecoderTest, FlowPushesShowKindAndSequence) {
 TEST(WireDecoderTest, ReportsWhatDoesNotDecodeAndGoesOn) {
     NELOInvestorRecord investor{};
     std::strcpy(investor.InvestorID, "demo");
-    const Bytes good = Message(118, 1, 0, [&](CAPIPackage& p) {
-        TZOAddRecord(p, TZOField::LogoutReq.id, kNELOInvestorLayout, &investor);
-    });
+    const Bytes good = Message(
+        118, 1, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::LogoutReq.id, kNELOInvestorLayout, &investor); });
     struct Case {
         const char* name;
         Bytes payload;
@@ -235,8 +242,8 @@ TEST(WireDecoderTest, ReportsWhatDoesNotDecodeAndGoesOn) {
     const std::vector<Case> cases = {
         {"a clean message", good, WireService::Trade, nullptr, "InvestorID (1034) = \"demo\""},
         {"a value running past its package", cutShort, WireService::Trade, "runs past", "ServiceNo 118 (logout)"},
-        {"a field the record does not have", wrongSize, WireService::Trade, "field id 4242 is not part of NELOInvestorRecord",
-         "InvestorID (1034) = \"demo\""},
+        {"a field the record does not have", wrongSize, WireService::Trade,
+         "field id 4242 is not part of NELOInvestorRecord", "InvestorID (1034) = \"demo\""},
         {"an empty payload", {}, WireService::Trade, "no ApiHead", "ServiceNo 0 (heartbeat)"},
         {"a ServiceNo the service does not have", Message(125, 0, 0, [](CAPIPackage&) {}), WireService::Trade, nullptr,
          "ServiceNo 125 (unknown to the trade service)"},
@@ -252,7 +259,8 @@ TEST(WireDecoderTest, ReportsWhatDoesNotDecodeAndGoesOn) {
             continue;
         }
         bool found = false;
-        for (const std::string& problem : message.problems) found = found || problem.find(c.problem) != std::string::npos;
+        for (const std::string& problem : message.problems)
+            found = found || problem.find(c.problem) != std::string::npos;
         EXPECT_TRUE(found) << text;
     }
 }
@@ -285,24 +293,34 @@ TEST(WireDecoderTest, PasswordsAreMaskedUnlessAskedFor) {
         const char* emptyShown;           // a password left empty is shown as empty
     };
     const std::vector<Case> cases = {
-        {"trade login", WireService::Trade,
-         Message(116, 1, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &login); }),
-         {"InvestorPassword (1035) = "}, nullptr},
-        {"password change", WireService::Trade,
-         Message(120, 2, 0, [&](CAPIPackage& p) {
-             TZOAddRecord(p, TZOField::ChangePasswordReq.id, kNELOChangePasswordLayout, &change);
-         }),
-         {"InvestorOldPassword (1041) = ", "InvestorNewPassword (1042) = "}, nullptr},
-        {"quote login", WireService::Quote,
-         Message(116, 1, 0, [&](CAPIPackage& p) {
-             TZOAddRecord(p, TZOField::LoginReq.id, quot::kNELOQuotLoginReqLayout, &quoteLogin);
-         }),
-         {"InvestorPassword (1035) = "}, nullptr},
-        {"login without a password", WireService::Trade,
-         Message(116, 1, 0, [&](CAPIPackage& p) {
-             TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &noPassword);
-         }),
-         {}, "InvestorPassword (1035) = \"\""},
+        {"trade login",
+         WireService::Trade,
+         Message(116, 1, 0,
+                 [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &login); }),
+         {"InvestorPassword (1035) = "},
+         nullptr},
+        {"password change",
+         WireService::Trade,
+         Message(120, 2, 0,
+                 [&](CAPIPackage& p) {
+                     TZOAddRecord(p, TZOField::ChangePasswordReq.id, kNELOChangePasswordLayout, &change);
+                 }),
+         {"InvestorOldPassword (1041) = ", "InvestorNewPassword (1042) = "},
+         nullptr},
+        {"quote login",
+         WireService::Quote,
+         Message(116, 1, 0,
+                 [&](CAPIPackage& p) {
+                     TZOAddRecord(p, TZOField::LoginReq.id, quot::kNELOQuotLoginReqLayout, &quoteLogin);
+                 }),
+         {"InvestorPassword (1035) = "},
+         nullptr},
+        {"login without a password",
+         WireService::Trade,
+         Message(116, 1, 0,
+                 [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &noPassword); }),
+         {},
+         "InvestorPassword (1035) = \"\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -326,9 +344,8 @@ TEST(WireDumpTest, HexViewHidesMaskedBytes) {
     NELOLoginReqRecord login{};
     std::strcpy(login.InvestorID, "demo");
     std::strcpy(login.InvestorPassword, "ABC");  // 41 42 43
-    const Bytes frame = Frame(Message(116, 1, 0, [&](CAPIPackage& p) {
-        TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &login);
-    }));
+    const Bytes frame = Frame(Message(
+        116, 1, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &login); }));
     for (const bool show : {false, true}) {
         WireDumpOptions options;
         options.input = WireDumpOptions::Input::Raw;
@@ -349,13 +366,11 @@ TEST(WireDumpTest, HexViewHidesMaskedBytes) {
 std::string RecordedConversation() {
     NELOLoginReqRecord login{};
     std::strcpy(login.InvestorID, "demo");
-    const Bytes request = Frame(Message(116, 1, 0, [&](CAPIPackage& p) {
-        TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &login);
-    }));
+    const Bytes request = Frame(Message(
+        116, 1, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::LoginReq.id, kNELOLoginReqLayout, &login); }));
     NELORspInfoRecord info{};
-    const Bytes reply = Frame(Message(117, 1, 0, [&](CAPIPackage& p) {
-        TZOAddRecord(p, TZOField::RspInfo.id, kNELORspInfoLayout, &info);
-    }));
+    const Bytes reply = Frame(
+        Message(117, 1, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::RspInfo.id, kNELORspInfoLayout, &info); }));
     const Bytes flow = Frame(Message(3, 0, 0, [](CAPIPackage&) {}));
     std::ostringstream file;
     WirePcapWriter writer(file);
@@ -382,8 +397,8 @@ TEST(WireCaptureTest, WrittenConversationsReadBackSegmentBySegment) {
     std::vector<std::string> seen;
     while (reader.Next(packet)) {
         ASSERT_TRUE(WireParseTcpSegment(packet, segment));
-        seen.push_back(segment.source + ">" + segment.destination + (segment.syn ? " S" : "") + (segment.fin ? " F" : "") +
-                       " " + std::to_string(segment.payloadLength));
+        seen.push_back(segment.source + ">" + segment.destination + (segment.syn ? " S" : "") +
+                       (segment.fin ? " F" : "") + " " + std::to_string(segment.payloadLength));
     }
     EXPECT_TRUE(reader.Error().empty()) << reader.Error();
     ASSERT_EQ(seen.size(), 9u);
@@ -408,9 +423,8 @@ TEST(WireDumpTest, DumpsACaptureWithDirectionsAndReassembledFrames) {
 TEST(WireDumpTest, ClientSideWithoutTheHandshake) {
     const Bytes heartbeat = Frame(Message(0, 0, 0, [](CAPIPackage&) {}));
     NELORspInfoRecord info{};
-    const Bytes reply = Frame(Message(117, 1, 0, [&](CAPIPackage& p) {
-        TZOAddRecord(p, TZOField::RspInfo.id, kNELORspInfoLayout, &info);
-    }));
+    const Bytes reply = Frame(
+        Message(117, 1, 0, [&](CAPIPackage& p) { TZOAddRecord(p, TZOField::RspInfo.id, kNELORspInfoLayout, &info); }));
     std::ostringstream file;
     WirePcapWriter writer(file);
     WirePcapWriter::Conversation c;
@@ -425,10 +439,12 @@ TEST(WireDumpTest, ClientSideWithoutTheHandshake) {
         const char* firstHeartbeat;
         const char* lastHeartbeat;
     };
-    for (const Case& test : {Case{{}, "#1 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 ? ",
-                                "#3 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C "},
-                           Case{{7001}, "#1 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C ",
-                                "#3 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C "}}) {
+    for (const Case& test : {Case{{},
+                                  "#1 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 ? ",
+                                  "#3 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C "},
+                             Case{{7001},
+                                  "#1 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C ",
+                                  "#3 0.000000 127.0.0.1:7001 -> 127.0.0.1:40000 S->C "}}) {
         WireDumpOptions options;
         options.serverPorts = test.serverPorts;
         std::ostringstream out, err;
@@ -457,8 +473,10 @@ TEST(WireDumpTest, ExitStatusesTellScriptsWhatHappened) {
     };
     const std::vector<Case> cases = {
         {"raw frames, all good", std::string(good.begin(), good.end()), raw, kWireDumpClean, 1},
-        {"raw frames told from their first bytes", std::string(good.begin(), good.end()), WireDumpOptions{}, kWireDumpClean, 1},
-        {"an oversized frame after a good one", std::string(oversized.begin(), oversized.end()), raw, kWireDumpProblems, 1},
+        {"raw frames told from their first bytes", std::string(good.begin(), good.end()), WireDumpOptions{},
+         kWireDumpClean, 1},
+        {"an oversized frame after a good one", std::string(oversized.begin(), oversized.end()), raw, kWireDumpProblems,
+         1},
         {"a capture whose last packet is cut", cutCapture, WireDumpOptions{}, kWireDumpProblems, 3},
         {"not a capture although one was promised", std::string(good.begin(), good.end()), forcedCapture,
          kWireDumpUnreadable, 0},
@@ -469,8 +487,8 @@ TEST(WireDumpTest, ExitStatusesTellScriptsWhatHappened) {
          WireDumpOptions{}, kWireDumpUnreadable, 0},
         {"a first frame cut short, read as raw frames", std::string(good.begin(), good.end() - 1), raw,
          kWireDumpProblems, 0},
-        {"a first frame without an envelope", std::string(noEnvelope.begin(), noEnvelope.end()),
-         WireDumpOptions{}, kWireDumpUnreadable, 0},
+        {"a first frame without an envelope", std::string(noEnvelope.begin(), noEnvelope.end()), WireDumpOptions{},
+         kWireDumpUnreadable, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

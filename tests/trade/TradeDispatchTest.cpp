@@ -81,11 +81,12 @@ TEST_F(TradeDispatch, EveryReplyNumberReachesItsOwnCallbackWithItsRecords) {
         SCOPED_TRACE(c.callback);
         spi.Clear();
         const std::vector<Bytes> rows = {SampleRecord(*c.layout, 1), SampleRecord(*c.layout, 2)};
-        ASSERT_EQ(Dispatch(c.serviceNo, 4711, 0, [&](CAPIPackage& p) {
-                      if (AddRspInfo(p, info) < 0) return -1;
-                      if (c.body == Body::Group) return TZOAddRecord(p, c.groupId, *c.layout, rows[0].data());
-                      return AddList(p, c.groupId, *c.layout, rows);
-                  }),
+        ASSERT_EQ(Dispatch(c.serviceNo, 4711, 0,
+                           [&](CAPIPackage& p) {
+                               if (AddRspInfo(p, info) < 0) return -1;
+                               if (c.body == Body::Group) return TZOAddRecord(p, c.groupId, *c.layout, rows[0].data());
+                               return AddList(p, c.groupId, *c.layout, rows);
+                           }),
                   0);
         const std::vector<Call> calls = spi.Calls();
         const std::vector<std::int32_t> expectedFlags =
@@ -133,7 +134,8 @@ TEST_F(TradeDispatch, SingleReplyKeepsTheDecodedRspInfoWhenItsGroupIsMissing) {
         std::uint16_t serviceNo;
         const char* callback;
     };
-    for (const Case& c : {Case{123, "OnInputOrderRsp"}, Case{197, "OnAccountBindRsp"}, Case{168, "OnElectronicFundIORsp"}}) {
+    for (const Case& c :
+         {Case{123, "OnInputOrderRsp"}, Case{197, "OnAccountBindRsp"}, Case{168, "OnElectronicFundIORsp"}}) {
         SCOPED_TRACE(c.callback);
         spi.Clear();
         Dispatch(c.serviceNo, 5, 0, [&](CAPIPackage& p) { return AddRspInfo(p, info); });
@@ -164,8 +166,8 @@ TEST_F(TradeDispatch, UndecodableGroupsArePassedAsNull) {
 struct ListCase {
     const char* name;
     bool withRspInfo;
-    int rows;             // complete rows written
-    bool truncateLast;    // the last written row claims more bytes than the set holds
+    int rows;           // complete rows written
+    bool truncateLast;  // the last written row claims more bytes than the set holds
     bool listPresent;
     std::int32_t endFlag;
     std::vector<std::int32_t> flags;  // flag of every call; a null record where no row was complete
@@ -200,8 +202,7 @@ TEST_F(TradeDispatch, ListWalkGivesOneCallPerCompleteRowAndEndsWithThePackagesFl
             if (c.truncateLast) {
                 // Walk to the last row's length word and make it claim 100 bytes more than there are.
                 std::uint8_t* at = set.Data();
-                for (int i = 0; i + 1 < c.rows; ++i)
-                    at += 4 + ((at[0] << 24) | (at[1] << 16) | (at[2] << 8) | at[3]);
+                for (int i = 0; i + 1 < c.rows; ++i) at += 4 + ((at[0] << 24) | (at[1] << 16) | (at[2] << 8) | at[3]);
                 at[2] = static_cast<std::uint8_t>(at[2] + 1);
             }
             return 0;
@@ -415,10 +416,7 @@ TEST_F(TradeDispatch, UnknownServiceNumbersAreIgnored) {
     session.SetLastSeen(1, 3);
     for (std::uint16_t serviceNo : {0, 3, 5, 116, 122, 124, 209, 211, 300, 311, 65535}) {
         SCOPED_TRACE(serviceNo);
-        EXPECT_EQ(Dispatch(serviceNo, 124, 9, [](CAPIPackage& p) {
-                      return AddRspInfo(p, RspInfo(0, ""));
-                  }),
-                  0);
+        EXPECT_EQ(Dispatch(serviceNo, 124, 9, [](CAPIPackage& p) { return AddRspInfo(p, RspInfo(0, "")); }), 0);
     }
     EXPECT_TRUE(spi.Calls().empty());
     EXPECT_EQ(session.LastSeen(1), 3u);
@@ -531,8 +529,8 @@ TEST_F(TradeDispatch, SubscriptionReplyRowThatDoesNotDecodeIsSkipped) {
     // Rows as on the wire: a length word, then FlowID (1002) and PkgNo (1005) as id, extension length,
     // value length and value. The middle row's FlowID is three bytes long.
     const std::uint8_t rows[] = {
-        0, 0, 0, 24, 0x03, 0xEA, 0, 0, 0, 0, 0, 4, 0, 0, 0, 1, 0x03, 0xED, 0, 0, 0, 0, 0, 4, 0, 0, 0, 20,
-        0, 0, 0, 23, 0x03, 0xEA, 0, 0, 0, 0, 0, 3, 0, 0, 2,    0x03, 0xED, 0, 0, 0, 0, 0, 4, 0, 0, 0, 30,
+        0, 0, 0, 24, 0x03, 0xEA, 0, 0, 0, 0, 0, 4, 0, 0, 0, 1,    0x03, 0xED, 0, 0, 0, 0, 0, 4, 0, 0, 0,  20,
+        0, 0, 0, 23, 0x03, 0xEA, 0, 0, 0, 0, 0, 3, 0, 0, 2, 0x03, 0xED, 0,    0, 0, 0, 0, 4, 0, 0, 0, 30,
     };
     Dispatch(4, 0, 0, [&](CAPIPackage& p) {
         if (AddRspInfo(p, RspInfo(0, "")) < 0) return -1;

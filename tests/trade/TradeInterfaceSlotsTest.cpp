@@ -40,7 +40,8 @@ struct SlotCase {
     std::ptrdiff_t actual;
 };
 
-#define TRADE_SLOT(Class, Name, Position) SlotCase{#Name, Position, VirtualSlotOf(&Class::Name)}
+#define TRADE_SLOT(Class, Name, Position) \
+    SlotCase { #Name, Position, VirtualSlotOf(&Class::Name) }
 
 // clang-format off
 const SlotCase kTradeApiSlots[] = {

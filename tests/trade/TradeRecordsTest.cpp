@@ -81,11 +81,7 @@ TEST(TradeErrorMessages, CodesGiveTheirGbkTexts) {
         const char* utf8;
     };
     const Case cases[] = {
-        {0, "操作成功！"},
-        {-1, "操作失败！"},
-        {5, "未知错误编码"},
-        {1, "未知错误编码"},
-        {-3, "未知错误编码"},
+        {0, "操作成功！"}, {-1, "操作失败！"}, {5, "未知错误编码"}, {1, "未知错误编码"}, {-3, "未知错误编码"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);

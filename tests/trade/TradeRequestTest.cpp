@@ -50,8 +50,10 @@ std::vector<WireField> BodyOf(const ReceivedMessage& message) {
 
 using Sender = std::function<int(CNELOTradeApi&, const void*, std::int32_t)>;
 
-#define SEND(Operation, Record) \
-    [](CNELOTradeApi& api, const void* record, std::int32_t id) { return api.Operation(static_cast<const Record*>(record), id); }
+#define SEND(Operation, Record)                                       \
+    [](CNELOTradeApi& api, const void* record, std::int32_t id) {     \
+        return api.Operation(static_cast<const Record*>(record), id); \
+    }
 
 struct RequestCase {
     const char* name;
@@ -116,7 +118,8 @@ void ExpectRequest(const RequestCase& c, ReceivedMessage* message, std::int32_t 
     const std::vector<WireField> body = BodyOf(*message);
     ASSERT_EQ(body.size(), 1u);
     EXPECT_EQ(body[0].id, c.groupId);
-    const std::vector<WireField> fields = FieldsOf(body[0].value.data(), static_cast<std::uint32_t>(body[0].value.size()));
+    const std::vector<WireField> fields =
+        FieldsOf(body[0].value.data(), static_cast<std::uint32_t>(body[0].value.size()));
     std::vector<std::uint16_t> ids;
     for (const WireField& f : fields) ids.push_back(f.id);
     EXPECT_EQ(ids, c.wireIds);
@@ -150,7 +153,8 @@ TEST_F(TradeClientOverFront, EmptyRecordsStillSendEveryField) {
         auto message = front.WaitForService(c.serviceNo);
         ExpectRequest(c, message.get(), 0, empty);
         const std::vector<WireField> body = BodyOf(*message);
-        for (const WireField& field : FieldsOf(body[0].value.data(), static_cast<std::uint32_t>(body[0].value.size()))) {
+        for (const WireField& field :
+             FieldsOf(body[0].value.data(), static_cast<std::uint32_t>(body[0].value.size()))) {
             for (std::uint8_t byte : field.value) EXPECT_EQ(byte, 0) << "field " << field.id;
         }
     }
@@ -279,7 +283,9 @@ TEST_F(TradeClientOverFront, RepliesAndPushesReachTheCallbacksOnTheIOThread) {
     });
     NELOAccountBindRecord bind{};
     std::snprintf(bind.InvestorID, sizeof(bind.InvestorID), "INV009");
-    front.Send(210, 0, 0, [&](CAPIPackage& p) { return TZOAddRecord(p, TZOField::AccountBind.id, kNELOAccountBindLayout, &bind); });
+    front.Send(210, 0, 0, [&](CAPIPackage& p) {
+        return TZOAddRecord(p, TZOField::AccountBind.id, kNELOAccountBindLayout, &bind);
+    });
     const Call reply = NextCall();
     EXPECT_EQ(reply.callback, "OnInputOrderRsp");
     EXPECT_EQ(reply.requestID, 31);

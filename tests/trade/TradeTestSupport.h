@@ -35,13 +35,31 @@ inline Bytes SampleRecord(const TZORecordLayout& layout, int seed) {
         std::uint8_t* at = record.data() + slot.offset;
         const int value = seed * 100 + static_cast<int>(i) + 1;
         switch (slot.field->type) {
-            case 'S': { const auto v = static_cast<std::int16_t>(value); std::memcpy(at, &v, 2); break; }
-            case 'I': { const auto v = static_cast<std::int32_t>(-value); std::memcpy(at, &v, 4); break; }
-            case 'L': { const std::int64_t v = 10000000000LL + value; std::memcpy(at, &v, 8); break; }
-            case 'D': { const double v = value + 0.25; std::memcpy(at, &v, 8); break; }
+            case 'S': {
+                const auto v = static_cast<std::int16_t>(value);
+                std::memcpy(at, &v, 2);
+                break;
+            }
+            case 'I': {
+                const auto v = static_cast<std::int32_t>(-value);
+                std::memcpy(at, &v, 4);
+                break;
+            }
+            case 'L': {
+                const std::int64_t v = 10000000000LL + value;
+                std::memcpy(at, &v, 8);
+                break;
+            }
+            case 'D': {
+                const double v = value + 0.25;
+                std::memcpy(at, &v, 8);
+                break;
+            }
             default:
-                if (slot.size == 1) *at = static_cast<std::uint8_t>('A' + value % 26);
-                else std::snprintf(reinterpret_cast<char*>(at), slot.size, "S%d.%u", seed, i);
+                if (slot.size == 1)
+                    *at = static_cast<std::uint8_t>('A' + value % 26);
+                else
+                    std::snprintf(reinterpret_cast<char*>(at), slot.size, "S%d.%u", seed, i);
         }
     }
     return record;
@@ -85,10 +103,10 @@ public:
         return changed_.wait_for(lock, timeout, [&] { return calls_.size() >= count; });
     }
 
-#define TRADE_TEST_REPLY(Name, Record)                                                                   \
-    void Name(const Record* record, const NELORspInfoRecord* rspInfo, std::int32_t requestID,            \
-              std::int32_t flag) override {                                                              \
-        Add(#Name, record, sizeof(Record), rspInfo, requestID, flag);                                    \
+#define TRADE_TEST_REPLY(Name, Record)                                                                           \
+    void Name(const Record* record, const NELORspInfoRecord* rspInfo, std::int32_t requestID, std::int32_t flag) \
+        override {                                                                                               \
+        Add(#Name, record, sizeof(Record), rspInfo, requestID, flag);                                            \
     }
 #define TRADE_TEST_PUSH(Name, Record) \
     void Name(const Record* record) override { Add(#Name, record, sizeof(Record), nullptr, 0, 0); }
@@ -147,8 +165,9 @@ private:
         Call call;
         call.callback = name;
         call.hasRecord = record != nullptr;
-        if (record) call.record.assign(static_cast<const std::uint8_t*>(record),
-                                       static_cast<const std::uint8_t*>(record) + size);
+        if (record)
+            call.record.assign(static_cast<const std::uint8_t*>(record),
+                               static_cast<const std::uint8_t*>(record) + size);
         call.hasRspInfo = rspInfo != nullptr;
         if (rspInfo) call.rspInfo = *rspInfo;
         call.requestID = requestID;

@@ -261,8 +261,10 @@ struct FieldTableCase {
 
 void PrintTo(const FieldTableCase& c, std::ostream* os) { *os << c.name; }
 
-#define FIELD_TABLE(name) \
-    FieldTableCase{#name, &kNELO##name##Layout, {std::begin(k##name##Fields), std::end(k##name##Fields)}}
+#define FIELD_TABLE(name)                                                                       \
+    FieldTableCase {                                                                            \
+#name, &kNELO##name##Layout, { std::begin(k##name##Fields), std::end(k##name##Fields) } \
+    }
 
 // clang-format off
 const FieldTableCase kFieldTables[] = {
@@ -323,6 +325,8 @@ TEST_P(FieldTable, NamesEveryRowWithItsIdAndSizeInWireOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Trade, FieldTable, testing::ValuesIn(kFieldTables),
-                         [](const testing::TestParamInfo<FieldTableCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<FieldTableCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace

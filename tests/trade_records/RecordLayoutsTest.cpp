@@ -22,14 +22,25 @@ void PrintTo(const NamedLayout& entry, std::ostream* os) { *os << entry.name; }
 
 std::string LayoutName(const testing::TestParamInfo<NamedLayout>& info) { return info.param.name; }
 
-#define NAMED_LAYOUT(name) NamedLayout{#name, &kNELO##name##Layout}
+#define NAMED_LAYOUT(name) \
+    NamedLayout { #name, &kNELO##name##Layout }
 
 const NamedLayout kQueryLayouts[] = {
-    NAMED_LAYOUT(QueryKey),       NAMED_LAYOUT(RateKey),      NAMED_LAYOUT(ProductKey),
-    NAMED_LAYOUT(ExchangeKey),    NAMED_LAYOUT(Order),        NAMED_LAYOUT(Trade),
-    NAMED_LAYOUT(Quot),           NAMED_LAYOUT(Posi),         NAMED_LAYOUT(PosiDetail),
-    NAMED_LAYOUT(Fund),           NAMED_LAYOUT(Instrument),   NAMED_LAYOUT(Product),
-    NAMED_LAYOUT(Exchange),       NAMED_LAYOUT(FeeRate),      NAMED_LAYOUT(InvestorMarginRate),
+    NAMED_LAYOUT(QueryKey),
+    NAMED_LAYOUT(RateKey),
+    NAMED_LAYOUT(ProductKey),
+    NAMED_LAYOUT(ExchangeKey),
+    NAMED_LAYOUT(Order),
+    NAMED_LAYOUT(Trade),
+    NAMED_LAYOUT(Quot),
+    NAMED_LAYOUT(Posi),
+    NAMED_LAYOUT(PosiDetail),
+    NAMED_LAYOUT(Fund),
+    NAMED_LAYOUT(Instrument),
+    NAMED_LAYOUT(Product),
+    NAMED_LAYOUT(Exchange),
+    NAMED_LAYOUT(FeeRate),
+    NAMED_LAYOUT(InvestorMarginRate),
     NAMED_LAYOUT(ExchangeMarginRate),
 };
 
@@ -85,9 +96,7 @@ void FillDistinct(const TZORecordLayout& layout, void* record) {
 
 class RecordLayout : public testing::TestWithParam<NamedLayout> {};
 
-TEST_P(RecordLayout, StorageMatchesTheDictionary) {
-    EXPECT_EQ(TZOCheckLayout(*GetParam().layout), nullptr);
-}
+TEST_P(RecordLayout, StorageMatchesTheDictionary) { EXPECT_EQ(TZOCheckLayout(*GetParam().layout), nullptr); }
 
 // Members are declared in field order, so the slots must climb through the record without sharing bytes.
 TEST_P(RecordLayout, SlotsFollowTheMembersWithoutOverlap) {
@@ -130,25 +139,31 @@ void PrintTo(const NamedService& entry, std::ostream* os) { *os << entry.name; }
 
 std::string ServiceName(const testing::TestParamInfo<NamedService>& info) { return info.param.name; }
 
-#define LIST_SERVICE(name) NamedService{#name, &kNELO##name##Service, true}
-#define SINGLE_SERVICE(name) NamedService{#name, &kNELO##name##Service, false}
+#define LIST_SERVICE(name) \
+    NamedService { #name, &kNELO##name##Service, true }
+#define SINGLE_SERVICE(name) \
+    NamedService { #name, &kNELO##name##Service, false }
 
 const NamedService kQueryServices[] = {
-    LIST_SERVICE(QuotQuery),          LIST_SERVICE(OrderQuery),
-    LIST_SERVICE(TradeQuery),         LIST_SERVICE(PosiQuery),
-    LIST_SERVICE(FundQuery),          LIST_SERVICE(InstrumentQuery),
-    LIST_SERVICE(PosiDetailQuery),    LIST_SERVICE(ProductQuery),
-    LIST_SERVICE(ExchangeQuery),      LIST_SERVICE(InvestorFeeRateQuery),
-    LIST_SERVICE(InvestorMarginRateQuery), LIST_SERVICE(ExchangeMarginRateQuery),
+    LIST_SERVICE(QuotQuery),
+    LIST_SERVICE(OrderQuery),
+    LIST_SERVICE(TradeQuery),
+    LIST_SERVICE(PosiQuery),
+    LIST_SERVICE(FundQuery),
+    LIST_SERVICE(InstrumentQuery),
+    LIST_SERVICE(PosiDetailQuery),
+    LIST_SERVICE(ProductQuery),
+    LIST_SERVICE(ExchangeQuery),
+    LIST_SERVICE(InvestorFeeRateQuery),
+    LIST_SERVICE(InvestorMarginRateQuery),
+    LIST_SERVICE(ExchangeMarginRateQuery),
 };
 
 const NamedService kAccountServices[] = {
-    LIST_SERVICE(BulletinQuery),      LIST_SERVICE(NoticeQuery),
-    SINGLE_SERVICE(ElectronicFundIO), LIST_SERVICE(FundIODetailQuery),
-    LIST_SERVICE(ReportQuery),        LIST_SERVICE(HisOrderQuery),
-    LIST_SERVICE(HisTradeQuery),      LIST_SERVICE(HisBulletinQuery),
-    LIST_SERVICE(HisNoticeQuery),     SINGLE_SERVICE(AccountBind),
-    LIST_SERVICE(AccountBindQuery),   LIST_SERVICE(HisFundQuery),
+    LIST_SERVICE(BulletinQuery),      LIST_SERVICE(NoticeQuery),      SINGLE_SERVICE(ElectronicFundIO),
+    LIST_SERVICE(FundIODetailQuery),  LIST_SERVICE(ReportQuery),      LIST_SERVICE(HisOrderQuery),
+    LIST_SERVICE(HisTradeQuery),      LIST_SERVICE(HisBulletinQuery), LIST_SERVICE(HisNoticeQuery),
+    SINGLE_SERVICE(AccountBind),      LIST_SERVICE(AccountBindQuery), LIST_SERVICE(HisFundQuery),
     LIST_SERVICE(HisPosiDetailQuery),
 };
 

@@ -45,8 +45,8 @@ TEST(GbkTexts, TextsTheTestsSend) {
     const struct {
         const char* gbk;
         const char* utf8;
-    } cases[] = {{kGbkAllTraded, "全部成交"},  {kGbkCancelled, "已撤消"},   {kGbkAccepted, "已受理"},
-                 {kGbkReported, "已报入"},     {kGbkPartlyTraded, "部分成交"}, {kGbkNoFunds, "资金不足"},
+    } cases[] = {{kGbkAllTraded, "全部成交"},   {kGbkCancelled, "已撤消"},      {kGbkAccepted, "已受理"},
+                 {kGbkReported, "已报入"},      {kGbkPartlyTraded, "部分成交"}, {kGbkNoFunds, "资金不足"},
                  {kGbkLoginFailed, "登录失败"}, {kGbkCancelFailed, "撤单失败"}};
     for (const auto& row : cases) {
         EXPECT_EQ(row.gbk, ToGbk(row.utf8)) << row.utf8;

@@ -182,7 +182,12 @@ TEST(LifecycleJoin, AWaitingJoinReturnsZeroAndTheQueueMayGoAtOnce) {
         ASSERT_EQ(queue->WaitingJoiners(), 1);
         if (fromDispatchThread) {
             std::promise<void> exited;
-            queue->Post([&] { queue->Shutdown([&] { queue.reset(); exited.set_value(); }); });
+            queue->Post([&] {
+                queue->Shutdown([&] {
+                    queue.reset();
+                    exited.set_value();
+                });
+            });
             ASSERT_EQ(exited.get_future().wait_for(kWait), std::future_status::ready);
         } else {
             EXPECT_TRUE(queue->Shutdown());
@@ -225,9 +230,8 @@ TEST_F(Lifecycle, SessionFieldsAreSharedSafelyBetweenThreads) {
         NELOLoginRspRecord rsp{};
         std::strcpy(rsp.TradeDate, answered % 2 == 0 ? "2025-03-14" : "2025-03-17");
         rsp.SessionID = (std::int64_t{answered} << 32) | 7;
-        front.Send(117, login->RequestID, 0, [&](CAPIPackage& p) {
-            return TZOAddRecord(p, TZOField::LoginRsp.id, kNELOLoginRspLayout, &rsp);
-        });
+        front.Send(117, login->RequestID, 0,
+                   [&](CAPIPackage& p) { return TZOAddRecord(p, TZOField::LoginRsp.id, kNELOLoginRspLayout, &rsp); });
         Push(124, TZOField::Order, kNELOOrderLayout, NELOOrderRecord{});
     }
     for (std::thread& worker : workers) {

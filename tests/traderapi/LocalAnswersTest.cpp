@@ -16,9 +16,9 @@ namespace {
 using Invoke = std::function<int(CNarvSqelTraderApi&, const void*, int)>;
 
 #define EXT(N) [](CNarvSqelTraderApi& api, const void* request, int id) { return api.ReqExt##N(request, id); }
-#define TYPED(Method, Type)                                                   \
-    [](CNarvSqelTraderApi& api, const void* request, int id) {               \
-        return api.Method(static_cast<const Type*>(request), id);            \
+#define TYPED(Method, Type)                                       \
+    [](CNarvSqelTraderApi& api, const void* request, int id) {    \
+        return api.Method(static_cast<const Type*>(request), id); \
     }
 
 enum class Answer {
@@ -40,8 +40,10 @@ struct PositionCase {
 // The expected behaviour of positions 10 to 95, written down independently of the library's own table.
 const PositionCase kPositions[] = {
     {10, TYPED(ReqAuthenticate, NarvAuthenticateReqRecord), Answer::LocalSuccess, 3},
-    {11, [](CNarvSqelTraderApi& api, const void* request, int) { return api.ReqExt11(request); }, Answer::NotProvided, -1},
-    {12, [](CNarvSqelTraderApi& api, const void* request, int) { return api.ReqExt12(request); }, Answer::NotProvided, -1},
+    {11, [](CNarvSqelTraderApi& api, const void* request, int) { return api.ReqExt11(request); }, Answer::NotProvided,
+     -1},
+    {12, [](CNarvSqelTraderApi& api, const void* request, int) { return api.ReqExt12(request); }, Answer::NotProvided,
+     -1},
     {13, TYPED(ReqLogin, NarvLoginReqRecord), Answer::NotSent, -1},
     {14, TYPED(ReqLogout, NarvLogoutRecord), Answer::NotSent, -1},
     {15, TYPED(ReqChangePassword, NarvChangePasswordRecord), Answer::NotSent, -1},
@@ -129,9 +131,12 @@ const PositionCase kPositions[] = {
 
 int ExpectedResult(Answer answer) {
     switch (answer) {
-        case Answer::NotProvided: return -3;
-        case Answer::NotSent: return -1;
-        default: return 0;
+        case Answer::NotProvided:
+            return -3;
+        case Answer::NotSent:
+            return -1;
+        default:
+            return 0;
     }
 }
 
@@ -244,8 +249,8 @@ TEST_F(LocalAnswers, RequestsBeforeInitWaitForTheDispatchThread) {
 
 TEST_F(LocalAnswers, NothingIsDeliveredWithoutACallbackObject) {
     api->Init();
-    EXPECT_EQ(api->ReqExt37(nullptr, 1), 0);   // empty reply
-    EXPECT_EQ(api->ReqExt31(nullptr, 2), 0);   // not supported
+    EXPECT_EQ(api->ReqExt37(nullptr, 1), 0);  // empty reply
+    EXPECT_EQ(api->ReqExt31(nullptr, 2), 0);  // not supported
     NarvCurrencyRecord currency{};
     EXPECT_EQ(api->ReqCurrencyQuery(&currency, 3), 0);  // local record
     api->RegisterSpi(&spi);

@@ -75,7 +75,8 @@ TEST_F(Orders, CodesAreTranslatedForTheBackEnd) {
     int requestId = 100;
     for (const OrderCodeCase& row : kOrderCodes) {
         SCOPED_TRACE(std::string("codes ") + row.priceType + row.bsFlag + row.ocFlag + " on " + row.exchangeID);
-        const NELOInputOrderRecord sent = Send(Order(row.priceType, row.bsFlag, row.ocFlag, row.exchangeID), ++requestId);
+        const NELOInputOrderRecord sent =
+            Send(Order(row.priceType, row.bsFlag, row.ocFlag, row.exchangeID), ++requestId);
         EXPECT_EQ(sent.PriceType, row.wirePriceType);
         EXPECT_EQ(sent.BSFlag, row.wireBSFlag);
         EXPECT_EQ(sent.OCFlag, row.wireOCFlag);
@@ -234,10 +235,8 @@ struct ReplyCase {
 };
 
 const ReplyCase kOrderReplies[] = {
-    {"rejected with its record", true, 31, true},
-    {"rejected without a record", false, 31, true},
-    {"rejected with the all-ones code", true, -1, true},
-    {"accepted", true, 0, false},
+    {"rejected with its record", true, 31, true},        {"rejected without a record", false, 31, true},
+    {"rejected with the all-ones code", true, -1, true}, {"accepted", true, 0, false},
     {"accepted without a record", false, 0, false},
 };
 
@@ -253,7 +252,8 @@ TEST_F(Orders, OnlyRejectedOrdersAreAnswered) {
             return row.withRecord ? TZOAddRecord(p, TZOField::InputOrder.id, kNELOInputOrderLayout, &order) : 0;
         });
         SyncWithFront();
-        const Call call = spi.WaitFor([&](const Call& c) { return c.requestId == requestId; }, std::chrono::milliseconds(0));
+        const Call call =
+            spi.WaitFor([&](const Call& c) { return c.requestId == requestId; }, std::chrono::milliseconds(0));
         if (!row.reachesApplication) {
             EXPECT_EQ(call.position, -1) << "an accepted order is told through OnOrderNty only";
             continue;
@@ -295,7 +295,8 @@ TEST_F(Orders, OnlyRejectedCancelsAreAnswered) {
             return row.withRecord ? TZOAddRecord(p, TZOField::OrderCancelRsp.id, kNELOOrderCancelLayout, &cancel) : 0;
         });
         SyncWithFront();
-        const Call call = spi.WaitFor([&](const Call& c) { return c.requestId == requestId; }, std::chrono::milliseconds(0));
+        const Call call =
+            spi.WaitFor([&](const Call& c) { return c.requestId == requestId; }, std::chrono::milliseconds(0));
         if (!row.reachesApplication) {
             EXPECT_EQ(call.position, -1);
             continue;
@@ -377,12 +378,9 @@ struct OrderStatusCase {
 };
 
 const OrderStatusCase kOrderStatuses[] = {
-    {'C', 10, 10, "", '5', 0, kGbkCancelled},
-    {'F', 10, 0, "", '0', 10, kGbkAllTraded},
-    {'I', 10, 10, "", '3', 0, kGbkReported},
-    {'I', 10, 4, "", '1', 6, kGbkPartlyTraded},
-    {'X', 10, 10, "", 'a', 0, kGbkAccepted},
-    {'\0', 3, 1, "", 'a', 2, kGbkAccepted},
+    {'C', 10, 10, "", '5', 0, kGbkCancelled},        {'F', 10, 0, "", '0', 10, kGbkAllTraded},
+    {'I', 10, 10, "", '3', 0, kGbkReported},         {'I', 10, 4, "", '1', 6, kGbkPartlyTraded},
+    {'X', 10, 10, "", 'a', 0, kGbkAccepted},         {'\0', 3, 1, "", 'a', 2, kGbkAccepted},
     {'F', 10, 0, kGbkNoFunds, '0', 10, kGbkNoFunds},  // the back end's own text wins
 };
 

@@ -36,8 +36,10 @@ protected:
 };
 
 using Invoke = std::function<int(CNarvSqelTraderApi&, const void*, int)>;
-#define QUERY(Method, Type) \
-    [](CNarvSqelTraderApi& api, const void* request, int id) { return api.Method(static_cast<const Type*>(request), id); }
+#define QUERY(Method, Type)                                       \
+    [](CNarvSqelTraderApi& api, const void* request, int id) {    \
+        return api.Method(static_cast<const Type*>(request), id); \
+    }
 
 enum class KeyShape { InstrumentExchange, ExchangeInstrument, InvestorOnly, ExchangeOnly, Product };
 
@@ -52,19 +54,25 @@ struct QueryCase {
 };
 
 const QueryCase kQueries[] = {
-    {"order", QUERY(ReqOrderQuery, NarvOrderQueryRecord), &kNELOOrderQueryService, KeyShape::InstrumentExchange, 55, 120, 28},
-    {"trade", QUERY(ReqTradeQuery, NarvTradeQueryRecord), &kNELOTradeQueryService, KeyShape::InstrumentExchange, 55, 120, 29},
-    {"position", QUERY(ReqPosiQuery, NarvPosiQueryRecord), &kNELOPosiQueryService, KeyShape::InstrumentExchange, 55, 81, 30},
+    {"order", QUERY(ReqOrderQuery, NarvOrderQueryRecord), &kNELOOrderQueryService, KeyShape::InstrumentExchange, 55,
+     120, 28},
+    {"trade", QUERY(ReqTradeQuery, NarvTradeQueryRecord), &kNELOTradeQueryService, KeyShape::InstrumentExchange, 55,
+     120, 29},
+    {"position", QUERY(ReqPosiQuery, NarvPosiQueryRecord), &kNELOPosiQueryService, KeyShape::InstrumentExchange, 55, 81,
+     30},
     {"fund", QUERY(ReqFundQuery, NarvFundQueryRecord), &kNELOFundQueryService, KeyShape::InvestorOnly, 0, 100, 31},
     {"investor margin rate", QUERY(ReqInvestorMarginRateQuery, NarvInvestorMarginRateQueryRecord),
      &kNELOInvestorMarginRateQueryService, KeyShape::ExchangeInstrument, 56, 82, 34},
     {"investor fee rate", QUERY(ReqInvestorFeeRateQuery, NarvInvestorFeeRateQueryRecord),
      &kNELOInvestorFeeRateQueryService, KeyShape::ExchangeInstrument, 55, 81, 35},
-    {"exchange", QUERY(ReqExchangeQuery, NarvExchangeQueryRecord), &kNELOExchangeQueryService, KeyShape::ExchangeOnly, 0, 100, 36},
-    {"product", QUERY(ReqProductQuery, NarvProductQueryRecord), &kNELOProductQueryService, KeyShape::Product, 32, 41, 37},
+    {"exchange", QUERY(ReqExchangeQuery, NarvExchangeQueryRecord), &kNELOExchangeQueryService, KeyShape::ExchangeOnly,
+     0, 100, 36},
+    {"product", QUERY(ReqProductQuery, NarvProductQueryRecord), &kNELOProductQueryService, KeyShape::Product, 32, 41,
+     37},
     {"instrument", QUERY(ReqInstrumentQuery, NarvInstrumentQueryRecord), &kNELOInstrumentQueryService,
      KeyShape::InstrumentExchange, 31, 102, 38},
-    {"quotation", QUERY(ReqQuotQuery, NarvQuotQueryRecord), &kNELOQuotQueryService, KeyShape::InstrumentExchange, 31, 40, 39},
+    {"quotation", QUERY(ReqQuotQuery, NarvQuotQueryRecord), &kNELOQuotQueryService, KeyShape::InstrumentExchange, 31,
+     40, 39},
     {"position detail", QUERY(ReqPosiDetailQuery, NarvPosiDetailQueryRecord), &kNELOPosiDetailQueryService,
      KeyShape::InstrumentExchange, 55, 81, 42},
     {"exchange margin rate", QUERY(ReqExchangeMarginRateQuery, NarvExchangeMarginRateQueryRecord),
@@ -149,8 +157,9 @@ TEST_F(Queries, ProductClassSelectsTheInstrumentType) {
         ASSERT_EQ(api->ReqProductQuery(&query, ++requestId), 0);
         std::unique_ptr<ReceivedMessage> request = Expect(301);
         ASSERT_NE(request, nullptr);
-        EXPECT_EQ(ReadGroup<NELOProductKeyRecord>(*request, TZOField::ProductQueryReq, kNELOProductKeyLayout).InstrumentType,
-                  row.wireType);
+        EXPECT_EQ(
+            ReadGroup<NELOProductKeyRecord>(*request, TZOField::ProductQueryReq, kNELOProductKeyLayout).InstrumentType,
+            row.wireType);
     }
     // Classes 3 to 6 never reach the back end: the next message is the query after them.
     for (char productClass : {'3', '4', '5', '6'}) {
@@ -325,7 +334,8 @@ NELOInstrumentRecord SampleInstrument() {
 }
 
 TEST_F(Queries, InstrumentReply) {
-    const Call call = Answer(kNELOInstrumentQueryService, 38, 50, std::vector<NELOInstrumentRecord>{SampleInstrument()});
+    const Call call =
+        Answer(kNELOInstrumentQueryService, 38, 50, std::vector<NELOInstrumentRecord>{SampleInstrument()});
     RecordImage image(616);
     image.Text(31, "EXCHANGE").Text(40, "COPPER-2505-LONG-NAM").Char(123, '1').Int(124, 2025).Int(128, 3);
     image.Int(132, 2147483647).Int(136, 1).Int(140, 2147483647).Int(144, 1).Int(148, 5).Double(152, 10.0);
@@ -360,7 +370,8 @@ TEST_F(Queries, InstrumentTypesAndExpiry) {
         instrument.InstrumentType = row.instrumentType;
         instrument.OptionsType = row.optionsType;
         std::strcpy(instrument.ExpiredDate, row.expiredDate);
-        const Call call = Answer(kNELOInstrumentQueryService, 38, ++requestId, std::vector<NELOInstrumentRecord>{instrument});
+        const Call call =
+            Answer(kNELOInstrumentQueryService, 38, ++requestId, std::vector<NELOInstrumentRecord>{instrument});
         EXPECT_EQ(call.Char(123), row.exportedType);
         EXPECT_EQ(call.Char(272), row.exportedOptionsType);
         EXPECT_EQ(call.At<std::int32_t>(124), row.year);
@@ -387,7 +398,8 @@ TEST_F(Queries, FeeRateReply) {
         fee.FeeRate = 0.5;
         fee.CloseFeeRate = 0.25;
         fee.CloseTodayFeeRate = 0.125;
-        const Call call = Answer(kNELOInvestorFeeRateQueryService, 35, ++requestId, std::vector<NELOFeeRateRecord>{fee});
+        const Call call =
+            Answer(kNELOInvestorFeeRateQueryService, 35, ++requestId, std::vector<NELOFeeRateRecord>{fee});
         const std::size_t shift = kind.byRatio ? 0 : 8;
         RecordImage image(216);
         image.Char(31, '1').Text(32, "FIRM01").Text(43, "FEE456789ABC");
@@ -508,7 +520,8 @@ TEST_F(Queries, PositionDetailReplyAtTheGivenOffsets) {
         std::strcpy(detail.ExchangeID, "EXCHANGE12345");
         std::strcpy(detail.InstrumentID, "cu2505");
         detail.Margin = 1234.5;
-        const Call call = Answer(kNELOPosiDetailQueryService, 42, ++requestId, std::vector<NELOPosiDetailRecord>{detail});
+        const Call call =
+            Answer(kNELOPosiDetailQueryService, 42, ++requestId, std::vector<NELOPosiDetailRecord>{detail});
         ASSERT_EQ(call.record.size(), 448u);
         EXPECT_EQ(call.Text(31), "FIRM01");
         EXPECT_EQ(call.Text(42), "INV123456789");

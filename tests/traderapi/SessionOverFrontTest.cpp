@@ -109,8 +109,8 @@ TEST_F(Session, FlowSubscriptionFollowsTheResumeModes) {
         std::unique_ptr<ReceivedMessage> subscription = NextMessage();
         ASSERT_NE(subscription, nullptr);
         ASSERT_EQ(subscription->ServiceNo, 3);
-        const auto rows = ReadRows<NELOFlowSubscribeRecord>(*subscription, TZOField::FlowSubscribeReqList,
-                                                            kNELOFlowSubscribeLayout);
+        const auto rows =
+            ReadRows<NELOFlowSubscribeRecord>(*subscription, TZOField::FlowSubscribeReqList, kNELOFlowSubscribeLayout);
         ASSERT_EQ(rows.size(), row.firstLogin.size());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(rows[i].FlowID, row.firstLogin[i].flow);
@@ -127,7 +127,8 @@ TEST_F(Session, TheSameTradingDayResumesBothFlows) {
     // A push seen on flow 1 moves its sequence; a second login on the same day resumes after it.
     NELOOrderRecord order{};
     std::strcpy(order.InvestorID, "INV1");
-    front.Send(1, 124, 6, [&](CAPIPackage& p) { return TZOAddRecord(p, TZOField::Order.id, kNELOOrderLayout, &order); });
+    front.Send(1, 124, 6,
+               [&](CAPIPackage& p) { return TZOAddRecord(p, TZOField::Order.id, kNELOOrderLayout, &order); });
     ASSERT_EQ(spi.WaitForPosition(73).position, 73);
     LogIn("INV1", "2025-03-14", kSession5And7, 2);
     std::unique_ptr<ReceivedMessage> subscription = NextMessage();
@@ -193,8 +194,8 @@ TEST_F(Session, PasswordChangeSendsTwentyCharactersAndRepliesWithTheSavedRequest
     std::memset(&change, 0, sizeof(change));  // the library keeps its own copy
     std::unique_ptr<ReceivedMessage> request = Expect(120);
     ASSERT_NE(request, nullptr);
-    const auto sent = ReadGroup<NELOChangePasswordRecord>(*request, TZOField::ChangePasswordReq,
-                                                          kNELOChangePasswordLayout);
+    const auto sent =
+        ReadGroup<NELOChangePasswordRecord>(*request, TZOField::ChangePasswordReq, kNELOChangePasswordLayout);
     EXPECT_STREQ(sent.InvestorID, "INV1");
     EXPECT_STREQ(sent.InvestorOldPassword, "old45678901234567890");
     EXPECT_STREQ(sent.InvestorNewPassword, "new45678901234567890");

@@ -25,14 +25,14 @@
 namespace traderapi_test {
 
 // GBK texts as the back end sends them.
-constexpr const char kGbkAllTraded[] = "\xc8\xab\xb2\xbf\xb3\xc9\xbd\xbb";      // 全部成交
-constexpr const char kGbkCancelled[] = "\xd2\xd1\xb3\xb7\xcf\xfb";              // 已撤消
-constexpr const char kGbkAccepted[] = "\xd2\xd1\xca\xdc\xc0\xed";               // 已受理
-constexpr const char kGbkReported[] = "\xd2\xd1\xb1\xa8\xc8\xeb";               // 已报入
-constexpr const char kGbkPartlyTraded[] = "\xb2\xbf\xb7\xd6\xb3\xc9\xbd\xbb";   // 部分成交
-constexpr const char kGbkNoFunds[] = "\xd7\xca\xbd\xf0\xb2\xbb\xd7\xe3";        // 资金不足
-constexpr const char kGbkLoginFailed[] = "\xb5\xc7\xc2\xbc\xca\xa7\xb0\xdc";    // 登录失败
-constexpr const char kGbkCancelFailed[] = "\xb3\xb7\xb5\xa5\xca\xa7\xb0\xdc";   // 撤单失败
+constexpr const char kGbkAllTraded[] = "\xc8\xab\xb2\xbf\xb3\xc9\xbd\xbb";     // 全部成交
+constexpr const char kGbkCancelled[] = "\xd2\xd1\xb3\xb7\xcf\xfb";             // 已撤消
+constexpr const char kGbkAccepted[] = "\xd2\xd1\xca\xdc\xc0\xed";              // 已受理
+constexpr const char kGbkReported[] = "\xd2\xd1\xb1\xa8\xc8\xeb";              // 已报入
+constexpr const char kGbkPartlyTraded[] = "\xb2\xbf\xb7\xd6\xb3\xc9\xbd\xbb";  // 部分成交
+constexpr const char kGbkNoFunds[] = "\xd7\xca\xbd\xf0\xb2\xbb\xd7\xe3";       // 资金不足
+constexpr const char kGbkLoginFailed[] = "\xb5\xc7\xc2\xbc\xca\xa7\xb0\xdc";   // 登录失败
+constexpr const char kGbkCancelFailed[] = "\xb3\xb7\xb5\xa5\xca\xa7\xb0\xdc";  // 撤单失败
 
 inline NELORspInfoRecord BackEndInfo(std::int16_t rspNo, const char* desc) {
     NELORspInfoRecord info{};
@@ -205,9 +205,8 @@ protected:
         rsp.SessionID = sessionID;
         const NELORspInfoRecord info = BackEndInfo(rspNo, rspDesc);
         return Reply(4, 117, request->RequestID, 0, [&](CAPIPackage& p) {
-            return AddInfo(p, info) >= 0 && TZOAddRecord(p, TZOField::LoginRsp.id, kNELOLoginRspLayout, &rsp) >= 0
-                       ? 0
-                       : -1;
+            return AddInfo(p, info) >= 0 && TZOAddRecord(p, TZOField::LoginRsp.id, kNELOLoginRspLayout, &rsp) >= 0 ? 0
+                                                                                                                   : -1;
         });
     }
 

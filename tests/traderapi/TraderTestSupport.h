@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -15,7 +16,6 @@
 #include <string>
 #include <thread>
 #include <type_traits>
-#include <atomic>
 #include <vector>
 
 #include "NarvSqelTraderApi.h"
@@ -119,22 +119,26 @@ public:
     void OnSpare2(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(2, record, info, requestId, last);
     }
-    void OnAuthenticateRsp(const NarvAuthenticateRspRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnAuthenticateRsp(const NarvAuthenticateRspRecord* record, const NarvRspInfoRecord* info, int requestId,
+                           bool last) override {
         RecordReply(3, record, info, requestId, last);
     }
-    void OnLoginRsp(const NarvLoginRspRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnLoginRsp(const NarvLoginRspRecord* record, const NarvRspInfoRecord* info, int requestId,
+                    bool last) override {
         RecordReply(4, record, info, requestId, last);
     }
     void OnLogoutRsp(const NarvLogoutRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(5, record, info, requestId, last);
     }
-    void OnChangePasswordRsp(const NarvChangePasswordRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnChangePasswordRsp(const NarvChangePasswordRecord* record, const NarvRspInfoRecord* info, int requestId,
+                             bool last) override {
         RecordReply(6, record, info, requestId, last);
     }
     void OnSpare7(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(7, record, info, requestId, last);
     }
-    void OnAcknowledgeRsp(const NarvAcknowledgeRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnAcknowledgeRsp(const NarvAcknowledgeRecord* record, const NarvRspInfoRecord* info, int requestId,
+                          bool last) override {
         RecordReply(8, record, info, requestId, last);
     }
     void OnSpare9(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
@@ -143,7 +147,8 @@ public:
     void OnSpare10(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(10, record, info, requestId, last);
     }
-    void OnInputOrderRsp(const NarvInputOrderRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnInputOrderRsp(const NarvInputOrderRecord* record, const NarvRspInfoRecord* info, int requestId,
+                         bool last) override {
         RecordReply(11, record, info, requestId, last);
     }
     void OnSpare12(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
@@ -152,13 +157,16 @@ public:
     void OnSpare13(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(13, record, info, requestId, last);
     }
-    void OnOrderCancelRsp(const NarvOrderActionRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnOrderCancelRsp(const NarvOrderActionRecord* record, const NarvRspInfoRecord* info, int requestId,
+                          bool last) override {
         RecordReply(14, record, info, requestId, last);
     }
-    void OnMaxOrderQtyQueryRsp(const NarvMaxOrderQtyRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnMaxOrderQtyQueryRsp(const NarvMaxOrderQtyRecord* record, const NarvRspInfoRecord* info, int requestId,
+                               bool last) override {
         RecordReply(15, record, info, requestId, last);
     }
-    void OnSettlementConfirmRsp(const NarvSettlementConfirmRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnSettlementConfirmRsp(const NarvSettlementConfirmRecord* record, const NarvRspInfoRecord* info, int requestId,
+                                bool last) override {
         RecordReply(16, record, info, requestId, last);
     }
     void OnSpare17(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
@@ -194,40 +202,51 @@ public:
     void OnSpare27(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(27, record, info, requestId, last);
     }
-    void OnOrderQueryRsp(const NarvOrderRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnOrderQueryRsp(const NarvOrderRecord* record, const NarvRspInfoRecord* info, int requestId,
+                         bool last) override {
         RecordReply(28, record, info, requestId, last);
     }
-    void OnTradeQueryRsp(const NarvTradeRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnTradeQueryRsp(const NarvTradeRecord* record, const NarvRspInfoRecord* info, int requestId,
+                         bool last) override {
         RecordReply(29, record, info, requestId, last);
     }
-    void OnPosiQueryRsp(const NarvPosiRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnPosiQueryRsp(const NarvPosiRecord* record, const NarvRspInfoRecord* info, int requestId,
+                        bool last) override {
         RecordReply(30, record, info, requestId, last);
     }
-    void OnFundQueryRsp(const NarvFundRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnFundQueryRsp(const NarvFundRecord* record, const NarvRspInfoRecord* info, int requestId,
+                        bool last) override {
         RecordReply(31, record, info, requestId, last);
     }
-    void OnInvestorQueryRsp(const NarvInvestorRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnInvestorQueryRsp(const NarvInvestorRecord* record, const NarvRspInfoRecord* info, int requestId,
+                            bool last) override {
         RecordReply(32, record, info, requestId, last);
     }
     void OnExt45Rsp(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(33, record, info, requestId, last);
     }
-    void OnInvestorMarginRateQueryRsp(const NarvInvestorMarginRateRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnInvestorMarginRateQueryRsp(const NarvInvestorMarginRateRecord* record, const NarvRspInfoRecord* info,
+                                      int requestId, bool last) override {
         RecordReply(34, record, info, requestId, last);
     }
-    void OnInvestorFeeRateQueryRsp(const NarvInvestorFeeRateRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnInvestorFeeRateQueryRsp(const NarvInvestorFeeRateRecord* record, const NarvRspInfoRecord* info,
+                                   int requestId, bool last) override {
         RecordReply(35, record, info, requestId, last);
     }
-    void OnExchangeQueryRsp(const NarvExchangeRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnExchangeQueryRsp(const NarvExchangeRecord* record, const NarvRspInfoRecord* info, int requestId,
+                            bool last) override {
         RecordReply(36, record, info, requestId, last);
     }
-    void OnProductQueryRsp(const NarvProductRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnProductQueryRsp(const NarvProductRecord* record, const NarvRspInfoRecord* info, int requestId,
+                           bool last) override {
         RecordReply(37, record, info, requestId, last);
     }
-    void OnInstrumentQueryRsp(const NarvInstrumentRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnInstrumentQueryRsp(const NarvInstrumentRecord* record, const NarvRspInfoRecord* info, int requestId,
+                              bool last) override {
         RecordReply(38, record, info, requestId, last);
     }
-    void OnQuotQueryRsp(const NarvQuotRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnQuotQueryRsp(const NarvQuotRecord* record, const NarvRspInfoRecord* info, int requestId,
+                        bool last) override {
         RecordReply(39, record, info, requestId, last);
     }
     void OnExt52Rsp(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
@@ -236,13 +255,15 @@ public:
     void OnExt53Rsp(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(41, record, info, requestId, last);
     }
-    void OnPosiDetailQueryRsp(const NarvPosiDetailRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnPosiDetailQueryRsp(const NarvPosiDetailRecord* record, const NarvRspInfoRecord* info, int requestId,
+                              bool last) override {
         RecordReply(42, record, info, requestId, last);
     }
     void OnExt55Rsp(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(43, record, info, requestId, last);
     }
-    void OnSettlementConfirmQueryRsp(const NarvSettlementConfirmRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnSettlementConfirmQueryRsp(const NarvSettlementConfirmRecord* record, const NarvRspInfoRecord* info,
+                                     int requestId, bool last) override {
         RecordReply(44, record, info, requestId, last);
     }
     void OnExt57Rsp(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
@@ -257,7 +278,8 @@ public:
     void OnSpare48(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(48, record, info, requestId, last);
     }
-    void OnExchangeMarginRateQueryRsp(const NarvExchangeMarginRateRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnExchangeMarginRateQueryRsp(const NarvExchangeMarginRateRecord* record, const NarvRspInfoRecord* info,
+                                      int requestId, bool last) override {
         RecordReply(49, record, info, requestId, last);
     }
     void OnSpare50(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
@@ -406,7 +428,8 @@ public:
     void OnExt87Rsp(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
         RecordReply(99, record, info, requestId, last);
     }
-    void OnCurrencyQueryRsp(const NarvCurrencyRecord* record, const NarvRspInfoRecord* info, int requestId, bool last) override {
+    void OnCurrencyQueryRsp(const NarvCurrencyRecord* record, const NarvRspInfoRecord* info, int requestId,
+                            bool last) override {
         RecordReply(100, record, info, requestId, last);
     }
     void OnExt89Rsp(const void* record, const NarvRspInfoRecord* info, int requestId, bool last) override {

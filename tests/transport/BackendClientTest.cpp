@@ -150,8 +150,8 @@ class BackendClient : public ::testing::Test {
 protected:
     // Short retry pacing unless a test measures the real one; `settings` otherwise as shipped unless
     // the test changes it first.
-    void Start(const std::vector<std::string>& fronts,
-               std::chrono::milliseconds reconnectDelay = 100ms, std::uint16_t heartbeatTimeout = 120) {
+    void Start(const std::vector<std::string>& fronts, std::chrono::milliseconds reconnectDelay = 100ms,
+               std::uint16_t heartbeatTimeout = 120) {
         settings.reconnectDelay = reconnectDelay;
         settings.onAttempt = attempts.Observer();
         client.SetTransportSettings(settings);
@@ -231,10 +231,12 @@ TEST_F(BackendClient, RequestsSentAtOnceStayBehindPostedOnes) {
     // The posted writer holds the I/O thread until the later request has been made.
     std::promise<void> laterRequestMade;
     std::shared_future<void> released = laterRequestMade.get_future().share();
-    ASSERT_EQ(client.PostRequest(122, 1, [released](CAPIPackage& p) {
-        released.wait();
-        return WriteMarker(p, MarkerFor(1));
-    }), 0);
+    ASSERT_EQ(client.PostRequest(122, 1,
+                                 [released](CAPIPackage& p) {
+                                     released.wait();
+                                     return WriteMarker(p, MarkerFor(1));
+                                 }),
+              0);
     EXPECT_EQ(SendMarked(client, 2), 0);
     laterRequestMade.set_value();
     EXPECT_TRUE(requestIdsInOrder({1, 2}));
@@ -383,9 +385,9 @@ TEST_F(BackendClient, FailingDispatchDisconnectsAfterTheFramesBeforeIt) {
     ASSERT_TRUE(owner.WaitForCount("disconnected", 1));
     const auto events = owner.Events();
     ASSERT_GE(events.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 4),
-              (std::vector<std::string>{"connected", "package 123 1 frame-1", "package 123 2 frame-2",
-                                        "disconnected"}));
+    EXPECT_EQ(
+        std::vector<std::string>(events.begin(), events.begin() + 4),
+        (std::vector<std::string>{"connected", "package 123 1 frame-1", "package 123 2 frame-2", "disconnected"}));
     EXPECT_EQ(owner.Count("package 123 3"), 0u);
 }
 

@@ -20,15 +20,15 @@ const ParseCase kParseCases[] = {
     {"127.0.0.1:17001", true, "127.0.0.1", 17001},
     {"front.example:443", true, "front.example", 443},
     {"localhost:65535", true, "localhost", 65535},
-    {"localhost:65536", true, "localhost", 0},       // truncated to 16 bits
+    {"localhost:65536", true, "localhost", 0},  // truncated to 16 bits
     {"localhost:65537", true, "localhost", 1},
-    {"localhost:abc", true, "localhost", 0},         // no digits
+    {"localhost:abc", true, "localhost", 0},  // no digits
     {"localhost:", true, "localhost", 0},
-    {"localhost: +42", true, "localhost", 42},       // leading blanks and a sign
+    {"localhost: +42", true, "localhost", 42},  // leading blanks and a sign
     {"localhost:-1", true, "localhost", 65535},
-    {"localhost:80/extra:9", true, "localhost", 80}, // reading stops at the first other character
+    {"localhost:80/extra:9", true, "localhost", 80},               // reading stops at the first other character
     {"localhost:99999999999999999999", true, "localhost", 65535},  // saturates, never overflows
-    {"host:1:2", true, "host", 1},                   // the first ':' splits
+    {"host:1:2", true, "host", 1},                                 // the first ':' splits
     {":8000", true, "", 8000},
     {"no-colon-here", false, "", 0},
     {"", false, "", 0},

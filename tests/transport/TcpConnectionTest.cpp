@@ -19,8 +19,7 @@ namespace {
 
 class CSinkConnection final : public CTcpConnection {
 public:
-    CSinkConnection(boost::asio::io_context& io, std::uint32_t blockSize)
-        : CTcpConnection(io, blockSize, 4096) {}
+    CSinkConnection(boost::asio::io_context& io, std::uint32_t blockSize) : CTcpConnection(io, blockSize, 4096) {}
     void OnClose(const char*) override {}
     std::int32_t OnReceive(const std::uint8_t*, std::uint32_t) override { return 0; }
 };
@@ -73,12 +72,10 @@ protected:
 
 TEST_F(WriteQueue, SendsSpanningBlocksLeaveInOrderAndReleaseTheBlocks) {
     const std::vector<std::vector<std::uint8_t>> sends = {
-        Pattern(2500, 0),  // more than one block by itself
-        Pattern(700, 1),   // fills the third block past its end
-        Pattern(1, 2),
-        Pattern(3000, 3),
-        Pattern(799, 4),   // ends exactly on a block boundary (7000 bytes)
-        Pattern(10, 5),    // then opens a new block
+        Pattern(2500, 0),                                     // more than one block by itself
+        Pattern(700, 1),                                      // fills the third block past its end
+        Pattern(1, 2),    Pattern(3000, 3), Pattern(799, 4),  // ends exactly on a block boundary (7000 bytes)
+        Pattern(10, 5),                                       // then opens a new block
     };
     std::vector<std::uint8_t> expected;
     for (const auto& bytes : sends) {

@@ -29,9 +29,9 @@ static_assert(std::is_same<decltype(&CNarvSqelMdSpi::OnDepthQuoteNty),
                            void (NARV_THISCALL CNarvSqelMdSpi::*)(const NarvDepthQuoteRecord*)>::value,
               "market-data callbacks must be thiscall");
 static_assert(std::is_same<decltype(&CNarvSqelTraderApi::CreateSqelTraderApi),
-                           CNarvSqelTraderApi* (NARV_CDECL*)(const char*)>::value,
+                           CNarvSqelTraderApi*(NARV_CDECL*)(const char*)>::value,
               "the trading factory must be cdecl");
 static_assert(std::is_same<decltype(&CNarvSqelMdApi::CreateSqelMdApi),
-                           CNarvSqelMdApi* (NARV_CDECL*)(const char*, bool, bool)>::value,
+                           CNarvSqelMdApi*(NARV_CDECL*)(const char*, bool, bool)>::value,
               "the market-data factory must be cdecl");
 #endif

@@ -19,8 +19,8 @@ typedef void* Handle;
 __declspec(dllimport) Handle __stdcall GetStdHandle(unsigned long which);
 __declspec(dllimport) int __stdcall WriteFile(Handle file, const void* bytes, unsigned long size,
                                               unsigned long* written, void* overlapped);
-__declspec(dllimport) Handle __stdcall CreateEventA(void* security, int manualReset, int initialState,
-                                                    const char* name);
+__declspec(dllimport) Handle
+    __stdcall CreateEventA(void* security, int manualReset, int initialState, const char* name);
 __declspec(dllimport) int __stdcall SetEvent(Handle event);
 __declspec(dllimport) unsigned long __stdcall WaitForSingleObject(Handle object, unsigned long milliseconds);
 __declspec(dllimport) unsigned long __stdcall GetEnvironmentVariableA(const char* name, char* value,

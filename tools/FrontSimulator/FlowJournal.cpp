@@ -1,7 +1,7 @@
 #include "FlowJournal.h"
 
-const SimFlowEntry& CFlowJournal::Append(
-    std::int32_t kind, const std::function<void(std::uint32_t, std::vector<std::uint8_t>&)>& encode) {
+const SimFlowEntry& CFlowJournal::Append(std::int32_t kind,
+                                         const std::function<void(std::uint32_t, std::vector<std::uint8_t>&)>& encode) {
     SimFlowEntry entry{LastSequence() + 1, kind, {}};
     encode(entry.sequence, entry.message);
     entries_.push_back(std::move(entry));

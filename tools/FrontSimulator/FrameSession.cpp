@@ -18,8 +18,8 @@ std::vector<std::uint8_t> Frame(const std::uint8_t* message, std::uint32_t lengt
 
 }  // namespace
 
-CFrameSession::CFrameSession(boost::asio::ip::tcp::socket socket, Handler& handler,
-                             const SimSessionSettings& settings, std::uint64_t id)
+CFrameSession::CFrameSession(boost::asio::ip::tcp::socket socket, Handler& handler, const SimSessionSettings& settings,
+                             std::uint64_t id)
     : socket_(std::move(socket)),
       handler_(handler),
       settings_(settings),

@@ -37,8 +37,8 @@ void CFrontSimulator::Open() {
             acceptor.bind(endpoint);
             acceptor.listen();
         } catch (const boost::system::system_error& e) {
-            throw boost::system::system_error(e.code(), std::string(service) + " service on " + config_.listenHost +
-                                                            ":" + std::to_string(port));
+            throw boost::system::system_error(
+                e.code(), std::string(service) + " service on " + config_.listenHost + ":" + std::to_string(port));
         }
         return acceptor.local_endpoint().port();
     };
@@ -89,34 +89,35 @@ SimSessionSettings CFrontSimulator::SettingsFor(bool trade) {
     settings.idleTimeoutSeconds = config_.idleTimeoutSeconds;
     const SimFaults& faults = config_.faults;
     const std::uint32_t ordinal = trade ? ++tradeConnections_ : ++quoteConnections_;
-    const bool applies = (trade ? faults.trade : faults.quote) && (faults.connections == 0 || ordinal <= faults.connections);
+    const bool applies =
+        (trade ? faults.trade : faults.quote) && (faults.connections == 0 || ordinal <= faults.connections);
     if (applies) settings.faults = faults;
     return settings;
 }
 
 void CFrontSimulator::Accept(Acceptor& acceptor, bool trade) {
-    acceptor.async_accept([this, &acceptor, trade](const boost::system::error_code& error,
-                                                   boost::asio::ip::tcp::socket socket) {
-        if (error == boost::asio::error::operation_aborted || !acceptor.is_open()) return;
-        if (error) {
-            // Out of descriptors or memory: accepting again at once would fail again at once, in a
-            // loop that takes the thread from the sessions already served. A pause lets some close.
-            auto pause = std::make_shared<boost::asio::steady_timer>(io_, std::chrono::milliseconds(100));
-            pause->async_wait([this, &acceptor, trade, pause](const boost::system::error_code& waited) {
-                if (!waited && acceptor.is_open()) Accept(acceptor, trade);
-            });
-            return;
-        }
-        CFrameSession::Handler& handler = trade ? static_cast<CFrameSession::Handler&>(*trade_) : *quote_;
-        auto session = std::make_shared<CFrameSession>(std::move(socket), handler, SettingsFor(trade),
-                                                       nextConnectionId_++);
-        if (trade)
-            trade_->Adopt(session);
-        else
-            quote_->Adopt(session);
-        session->Start();
-        Accept(acceptor, trade);
-    });
+    acceptor.async_accept(
+        [this, &acceptor, trade](const boost::system::error_code& error, boost::asio::ip::tcp::socket socket) {
+            if (error == boost::asio::error::operation_aborted || !acceptor.is_open()) return;
+            if (error) {
+                // Out of descriptors or memory: accepting again at once would fail again at once, in a
+                // loop that takes the thread from the sessions already served. A pause lets some close.
+                auto pause = std::make_shared<boost::asio::steady_timer>(io_, std::chrono::milliseconds(100));
+                pause->async_wait([this, &acceptor, trade, pause](const boost::system::error_code& waited) {
+                    if (!waited && acceptor.is_open()) Accept(acceptor, trade);
+                });
+                return;
+            }
+            CFrameSession::Handler& handler = trade ? static_cast<CFrameSession::Handler&>(*trade_) : *quote_;
+            auto session =
+                std::make_shared<CFrameSession>(std::move(socket), handler, SettingsFor(trade), nextConnectionId_++);
+            if (trade)
+                trade_->Adopt(session);
+            else
+                quote_->Adopt(session);
+            session->Start();
+            Accept(acceptor, trade);
+        });
 }
 
 void CFrontSimulator::ArmMarketClock() {

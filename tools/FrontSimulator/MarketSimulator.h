@@ -13,8 +13,8 @@
 
 class CMarketSimulator {
 public:
-    CMarketSimulator(const std::vector<SimInstrument>& instruments, const std::string& tradingDay,
-                     std::uint32_t seed, double priceLimitRate);
+    CMarketSimulator(const std::vector<SimInstrument>& instruments, const std::string& tradingDay, std::uint32_t seed,
+                     double priceLimitRate);
 
     // Moves every instrument one step; `clockTime` (HH:MM:SS) stamps the new quotes.
     void Step(const char* clockTime);

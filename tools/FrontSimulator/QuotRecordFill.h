@@ -33,10 +33,10 @@ void SimFillQuotRecord(const SimDepthSnapshot& s, QuotRecord& r) {
     r.Amount = s.turnover;
     SimCopy(r.ModifyDate, s.tradingDay);
     SimCopy(r.ModifyTime, s.updateTime);
-#define SIM_FILL_LEVEL(k)                    \
-    r.BidPrice##k = s.bids[k - 1].price;     \
-    r.BidQty##k = s.bids[k - 1].qty;         \
-    r.AskPrice##k = s.asks[k - 1].price;     \
+#define SIM_FILL_LEVEL(k)                \
+    r.BidPrice##k = s.bids[k - 1].price; \
+    r.BidQty##k = s.bids[k - 1].qty;     \
+    r.AskPrice##k = s.asks[k - 1].price; \
     r.AskQty##k = s.asks[k - 1].qty;
     SIM_FILL_LEVEL(2)
     SIM_FILL_LEVEL(3)

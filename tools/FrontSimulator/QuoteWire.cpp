@@ -51,8 +51,8 @@ void SimQuoteWireRead(const std::uint8_t* message, std::uint32_t length, SimQuot
         case kSubscribeReq:
         case kUnSubscribeReq: {
             NELOQuotKeyRecord key{};
-            const auto group = package.ServiceNo == kSubscribeReq ? TZOField::QuotSubscribeReq.id
-                                                                  : TZOField::QuotUnSubscribeReq.id;
+            const auto group =
+                package.ServiceNo == kSubscribeReq ? TZOField::QuotSubscribeReq.id : TZOField::QuotUnSubscribeReq.id;
             TZOReadGroup(package, group, kNELOQuotKeyLayout, &key);
             SimCopy(request.investorId, SimText(key.InvestorID));
             SimCopy(request.instrumentId, SimText(key.InstrumentID));

@@ -33,22 +33,20 @@ struct SimLoginGrant {
 
 // Reads the head and the request fields the quote service knows (login, logout, subscriptions). Unknown
 // services come back with only serviceNo and requestId set.
-void SimQuoteWireRead(const std::uint8_t* message, std::uint32_t length,
-                                               SimQuoteRequest& request);
+void SimQuoteWireRead(const std::uint8_t* message, std::uint32_t length, SimQuoteRequest& request);
 
 // Each writer builds one whole message into `buffer` (kSimQuoteMessageMaxSize bytes) and returns its length.
 // 117: the reply information and, when granted, the login record.
-std::uint32_t SimQuoteWireLoginReply(std::uint8_t* buffer, std::int32_t requestId,
-                                                              SimReplyStatus status, const SimLoginGrant* grant);
+std::uint32_t SimQuoteWireLoginReply(std::uint8_t* buffer, std::int32_t requestId, SimReplyStatus status,
+                                     const SimLoginGrant* grant);
 // 119: the reply information and the investor.
-std::uint32_t SimQuoteWireLogoutReply(std::uint8_t* buffer, std::int32_t requestId,
-                                                               SimReplyStatus status, const char* investorId);
+std::uint32_t SimQuoteWireLogoutReply(std::uint8_t* buffer, std::int32_t requestId, SimReplyStatus status,
+                                      const char* investorId);
 // 8 or 10: the reply information and the instrument the request named.
-std::uint32_t SimQuoteWireSubscriptionReply(std::uint8_t* buffer, std::uint16_t serviceNo,
-                                                                     std::int32_t requestId, SimReplyStatus status,
-                                                                     const char* instrumentId);
+std::uint32_t SimQuoteWireSubscriptionReply(std::uint8_t* buffer, std::uint16_t serviceNo, std::int32_t requestId,
+                                            SimReplyStatus status, const char* instrumentId);
 // Any reply that carries only the reply information (refusals of services the simulator lacks).
-std::uint32_t SimQuoteWireStatusReply(std::uint8_t* buffer, std::uint16_t serviceNo,
-                                                               std::int32_t requestId, SimReplyStatus status);
+std::uint32_t SimQuoteWireStatusReply(std::uint8_t* buffer, std::uint16_t serviceNo, std::int32_t requestId,
+                                      SimReplyStatus status);
 // 125: one quote.
 std::uint32_t SimQuoteWireQuote(std::uint8_t* buffer, const SimDepthSnapshot& snapshot);

@@ -13,12 +13,9 @@ struct ExchangeName {
 };
 
 constexpr ExchangeName kExchangeNames[] = {
-    {"SHFE", "Shanghai Futures Exchange"},
-    {"INE", "Shanghai International Energy Exchange"},
-    {"DCE", "Dalian Commodity Exchange"},
-    {"CZCE", "Zhengzhou Commodity Exchange"},
-    {"CFFEX", "China Financial Futures Exchange"},
-    {"GFEX", "Guangzhou Futures Exchange"},
+    {"SHFE", "Shanghai Futures Exchange"},         {"INE", "Shanghai International Energy Exchange"},
+    {"DCE", "Dalian Commodity Exchange"},          {"CZCE", "Zhengzhou Commodity Exchange"},
+    {"CFFEX", "China Financial Futures Exchange"}, {"GFEX", "Guangzhou Futures Exchange"},
 };
 
 std::string NameOfExchange(const std::string& id) {
@@ -109,7 +106,8 @@ std::vector<NELOProductRecord> CReferenceData::Products(const std::string& excha
         if ((!exchangeId.empty() && exchangeId != contract.exchangeId) || (!productId.empty() && productId != product))
             continue;
         bool seen = false;
-        for (const auto& row : rows) seen |= SimText(row.ProductID) == product && SimText(row.ExchangeID) == contract.exchangeId;
+        for (const auto& row : rows)
+            seen |= SimText(row.ProductID) == product && SimText(row.ExchangeID) == contract.exchangeId;
         if (seen) continue;
         NELOProductRecord r{};
         SimCopy(r.ExchangeID, contract.exchangeId);

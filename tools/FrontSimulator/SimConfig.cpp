@@ -109,8 +109,8 @@ bool ParseSimInstrument(const std::string& text, SimInstrument& instrument) {
     if (!ParseNumber(fields[2], parsed.preSettle) || parsed.preSettle <= 0) return false;
     if (fields.size() > 3 && (!ParseNumber(fields[3], parsed.tick) || parsed.tick <= 0)) return false;
     if (fields.size() > 4 && (!ParseNumber(fields[4], parsed.multiplier) || parsed.multiplier <= 0)) return false;
-    if (fields.size() > 5 && (!ParseNumber(fields[5], parsed.marginRate) || parsed.marginRate <= 0 ||
-                              parsed.marginRate > 1))
+    if (fields.size() > 5 &&
+        (!ParseNumber(fields[5], parsed.marginRate) || parsed.marginRate <= 0 || parsed.marginRate > 1))
         return false;
     if (fields.size() > 6 && (!ParseNumber(fields[6], parsed.feeRate) || parsed.feeRate < 0)) return false;
     if (!OnTickGrid(parsed.preSettle, parsed.tick)) return false;

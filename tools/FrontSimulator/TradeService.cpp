@@ -167,8 +167,7 @@ void CTradeService::OnMessage(CFrameSession& session, const std::uint8_t* messag
     }
     // A service this front does not provide is refused, never ignored: the client would wait forever.
     if (request.ServiceNo < 0xFFFF)
-        SendStatus(state, static_cast<std::uint16_t>(request.ServiceNo + 1), request.RequestID,
-                   SimReply::NotSupported);
+        SendStatus(state, static_cast<std::uint16_t>(request.ServiceNo + 1), request.RequestID, SimReply::NotSupported);
 }
 
 void CTradeService::SendStatus(SessionState& s, std::uint16_t serviceNo, std::int32_t requestId, SimReply code) {
@@ -230,10 +229,10 @@ void CTradeService::OnChangePassword(SessionState& s, CAPIPackage& request) {
     NELOChangePasswordRecord change{};
     TZOReadGroup(request, TZOField::ChangePasswordReq.id, kNELOChangePasswordLayout, &change);
     const std::string named = SimText(change.InvestorID);
-    const SimReply verdict =
-        !named.empty() && named != s.investorId
-            ? SimReply::InvestorMismatch
-            : desk_.ChangePassword(s.investorId, SimText(change.InvestorOldPassword), SimText(change.InvestorNewPassword));
+    const SimReply verdict = !named.empty() && named != s.investorId
+                                 ? SimReply::InvestorMismatch
+                                 : desk_.ChangePassword(s.investorId, SimText(change.InvestorOldPassword),
+                                                        SimText(change.InvestorNewPassword));
     CAPIPackage& reply = builder_.Begin(121, request.RequestID);
     AddStatus(reply, verdict);
     NELOInvestorRecord investor{};
@@ -267,7 +266,8 @@ void CTradeService::OnFlowSubscribe(SessionState& s, CAPIPackage& request) {
     s.connection->Send(builder_.Data(), builder_.Length());
     // The reply sets the client's sequence to the start, so the replay that follows is accepted whole.
     for (const auto& replay : replays) {
-        replay.journal->ForEachAfter(replay.start, [&](const SimFlowEntry& entry) { s.connection->Send(entry.message); });
+        replay.journal->ForEachAfter(replay.start,
+                                     [&](const SimFlowEntry& entry) { s.connection->Send(entry.message); });
         *replay.subscribed = true;
     }
 }
@@ -316,13 +316,15 @@ void CTradeService::OnQuotQuery(SessionState& s, CAPIPackage& request) {
 void CTradeService::OnOrderQuery(SessionState& s, CAPIPackage& request) {
     NELOQueryKeyRecord key{};
     TZOReadGroup(request, TZOField::OrderQueryReq.id, kNELOQueryKeyLayout, &key);
-    SendList(s, 138, request.RequestID, TZOField::OrderList.id, kNELOOrderLayout, desk_.Orders(s.investorId, FilterOf(key)));
+    SendList(s, 138, request.RequestID, TZOField::OrderList.id, kNELOOrderLayout,
+             desk_.Orders(s.investorId, FilterOf(key)));
 }
 
 void CTradeService::OnTradeQuery(SessionState& s, CAPIPackage& request) {
     NELOQueryKeyRecord key{};
     TZOReadGroup(request, TZOField::TradeQueryReq.id, kNELOQueryKeyLayout, &key);
-    SendList(s, 140, request.RequestID, TZOField::TradeList.id, kNELOTradeLayout, desk_.Trades(s.investorId, FilterOf(key)));
+    SendList(s, 140, request.RequestID, TZOField::TradeList.id, kNELOTradeLayout,
+             desk_.Trades(s.investorId, FilterOf(key)));
 }
 
 void CTradeService::OnPosiQuery(SessionState& s, CAPIPackage& request) {

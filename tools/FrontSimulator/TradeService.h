@@ -4,9 +4,9 @@
 
 #include <cstdint>
 #include <map>
-#include <utility>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FlowJournal.h"

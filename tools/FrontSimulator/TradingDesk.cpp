@@ -250,8 +250,7 @@ SimReply CTradingDesk::CancelOrder(const std::string& investorId, const NELOOrde
     return SimReply::Ok;
 }
 
-std::optional<std::size_t> CTradingDesk::FindOrder(const AccountState& account,
-                                                   const NELOOrderCancelRecord& request) {
+std::optional<std::size_t> CTradingDesk::FindOrder(const AccountState& account, const NELOOrderCancelRecord& request) {
     const std::string sysId = SimText(request.OrderSysID);
     const std::string orderId = SimText(request.OrderID);
     const std::string orderRef = SimText(request.OrderRef);
@@ -395,9 +394,9 @@ void CTradingDesk::PublishAfterChange(AccountState& account, OrderState& order, 
     const std::string& investor = account.account.investorId;
     const SimInstrument& contract = market_.Instrument(order.instrument);
     order.record.FrozenMargin = FrozenMargin(order);
-    order.record.Margin =
-        order.opens ? order.record.AvgPrice * contract.multiplier * contract.marginRate * (order.record.Qty - order.record.QtyLeft)
-                    : 0.0;
+    order.record.Margin = order.opens ? order.record.AvgPrice * contract.multiplier * contract.marginRate *
+                                            (order.record.Qty - order.record.QtyLeft)
+                                      : 0.0;
     if (orderChanged) sink_.OnOrderChanged(investor, order.record);
     // A close order freezes position even before it trades, so its position changes with every event.
     if (traded || !order.opens) {
@@ -497,8 +496,7 @@ std::vector<NELOTradeRecord> CTradingDesk::Trades(const std::string& investorId,
     return rows;
 }
 
-std::vector<NELOPosiRecord> CTradingDesk::Positions(const std::string& investorId,
-                                                    const SimQueryFilter& filter) const {
+std::vector<NELOPosiRecord> CTradingDesk::Positions(const std::string& investorId, const SimQueryFilter& filter) const {
     std::vector<NELOPosiRecord> rows;
     if (const AccountState* account = FindAccount(investorId))
         for (const auto& position : account->positions)
@@ -514,8 +512,8 @@ std::vector<NELOPosiDetailRecord> CTradingDesk::PositionDetails(const std::strin
             if (!Matches(lot.instrument, filter)) continue;
             NELOPosiDetailRecord d = lot.record;
             const SimInstrument& contract = market_.Instrument(lot.instrument);
-            d.FloatingPL = (LastPrice(lot.instrument) - d.Price) * contract.multiplier * d.QtyLeft *
-                           (d.BSFlag == 'B' ? 1 : -1);
+            d.FloatingPL =
+                (LastPrice(lot.instrument) - d.Price) * contract.multiplier * d.QtyLeft * (d.BSFlag == 'B' ? 1 : -1);
             d.PositionProfitByDate = d.FloatingPL;
             d.PositionProfitByTrade = d.FloatingPL;
             rows.push_back(d);

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>

@@ -38,11 +38,16 @@ std::string ProtoFieldFor(const TZOFieldDef& row) {
     const std::string label = LuaString(std::string(row.name) + " (" + std::to_string(row.id) + ")");
     if (TZOIsContainer(row)) return "ProtoField.bytes(" + abbrev + ", " + label + ")";
     switch (row.type) {
-        case 'S': return "ProtoField.int16(" + abbrev + ", " + label + ", base.DEC)";
-        case 'I': return "ProtoField.int32(" + abbrev + ", " + label + ", base.DEC)";
-        case 'L': return "ProtoField.int64(" + abbrev + ", " + label + ", base.DEC)";
-        case 'D': return "ProtoField.double(" + abbrev + ", " + label + ")";
-        default: return "ProtoField.string(" + abbrev + ", " + label + ")";
+        case 'S':
+            return "ProtoField.int16(" + abbrev + ", " + label + ", base.DEC)";
+        case 'I':
+            return "ProtoField.int32(" + abbrev + ", " + label + ", base.DEC)";
+        case 'L':
+            return "ProtoField.int64(" + abbrev + ", " + label + ", base.DEC)";
+        case 'D':
+            return "ProtoField.double(" + abbrev + ", " + label + ")";
+        default:
+            return "ProtoField.string(" + abbrev + ", " + label + ")";
     }
 }
 
@@ -57,15 +62,18 @@ char KindOf(const TZOFieldDef& row) {
 
 void WritePart(std::ostream& out, const WireBodyPart& part) {
     out << "{id=" << part.field->id << ", name=" << LuaString(part.field->name)
-        << ", record=" << LuaString(part.record->name) << ", list=" << ((part.field->flags & kTZORecordSetFlag) ? "true" : "false")
-        << "}";
+        << ", record=" << LuaString(part.record->name)
+        << ", list=" << ((part.field->flags & kTZORecordSetFlag) ? "true" : "false") << "}";
 }
 
 const char* DirectionCode(WireDirection direction) {
     switch (direction) {
-        case WireDirection::ToServer: return "\"C->S\"";
-        case WireDirection::ToClient: return "\"S->C\"";
-        default: return "nil";
+        case WireDirection::ToServer:
+            return "\"C->S\"";
+        case WireDirection::ToClient:
+            return "\"S->C\"";
+        default:
+            return "nil";
     }
 }
 
@@ -76,8 +84,7 @@ void WriteTables(std::ostream& out) {
     out << "local ROWS = {\n";
     for (const TZOFieldDef& row : kTZOFieldDictionary)
         out << "  " << row.name << " = {name=\"" << row.name << "\", field=" << ProtoFieldFor(row) << ", id=" << row.id
-            << ", kind=\"" << KindOf(row)
-            << "\", width=" << row.width << "},\n";
+            << ", kind=\"" << KindOf(row) << "\", width=" << row.width << "},\n";
     out << "}\n\n";
 
     out << "-- Every record definition: the rows of its members in member order.\n";
@@ -95,8 +102,8 @@ void WriteTables(std::ostream& out) {
     out << "local MESSAGES = { trade = {}, quote = {} }\n";
     for (std::size_t m = 0; m < catalog.messageCount; ++m) {
         const WireMessageDef& message = catalog.messages[m];
-        out << "MESSAGES." << WireServiceName(message.service) << "[" << message.serviceNo << "] = {meaning="
-            << LuaString(message.meaning) << ", dir=" << DirectionCode(message.direction)
+        out << "MESSAGES." << WireServiceName(message.service) << "[" << message.serviceNo
+            << "] = {meaning=" << LuaString(message.meaning) << ", dir=" << DirectionCode(message.direction)
             << ", push=" << (message.isFlowPush ? "true" : "false")
             << ", reply=" << (message.parts[0].field == &TZOField::RspInfo ? "true" : "false") << ", parts={";
         bool first = true;
@@ -112,7 +119,8 @@ void WriteTables(std::ostream& out) {
     out << "local PUSH_KINDS = { [1] = {}, [2] = {} }\n";
     for (std::size_t k = 0; k < catalog.pushKindCount; ++k) {
         const WirePushKindDef& kind = catalog.pushKinds[k];
-        out << "PUSH_KINDS[" << kind.flow << "][" << kind.kind << "] = {meaning=" << LuaString(kind.meaning) << ", parts={";
+        out << "PUSH_KINDS[" << kind.flow << "][" << kind.kind << "] = {meaning=" << LuaString(kind.meaning)
+            << ", parts={";
         WritePart(out, kind.part);
         out << "}}\n";
     }

@@ -208,8 +208,8 @@ struct WorkedOrder {
     std::string orderRef;
     std::string orderSysId;
     char status = '\0';
-    bool rejected = false;        // the entry was refused
-    bool cancelRefused = false;   // the cancel was refused (the order finished first)
+    bool rejected = false;       // the entry was refused
+    bool cancelRefused = false;  // the cancel was refused (the order finished first)
 };
 
 class CSoakTrader : public CNarvSqelTraderSpi, public CWaitable {

@@ -87,7 +87,8 @@ class Relay;
 // One relayed connection: two sockets, two pumps.
 class Session : public std::enable_shared_from_this<Session> {
 public:
-    Session(Relay& relay, tcp::socket client) : relay_(relay), client_(std::move(client)), server_(client_.get_executor()) {}
+    Session(Relay& relay, tcp::socket client)
+        : relay_(relay), client_(std::move(client)), server_(client_.get_executor()) {}
     void Start(const Forward& forward);
 
 private:
@@ -144,29 +145,31 @@ private:
 void Session::Start(const Forward& forward) {
     auto self = shared_from_this();
     auto resolver = std::make_shared<tcp::resolver>(relay_.Context());
-    resolver->async_resolve(forward.host, forward.port,
+    resolver->async_resolve(
+        forward.host, forward.port,
         [this, self, resolver](const boost::system::error_code& error, tcp::resolver::results_type results) {
             if (error) {
                 std::cerr << "narv_wirerecord: cannot resolve the front: " << error.message() << "\n";
                 Finish();
                 return;
             }
-            asio::async_connect(server_, results, [this, self](const boost::system::error_code& error, const tcp::endpoint& front) {
-                if (error) {
-                    std::cerr << "narv_wirerecord: cannot connect to the front: " << error.message() << "\n";
-                    Finish();
-                    return;
-                }
-                boost::system::error_code ignored;
-                const tcp::endpoint peer = client_.remote_endpoint(ignored);
-                conversation_.clientAddress = Ipv4Of(peer);
-                conversation_.clientPort = peer.port();
-                conversation_.serverAddress = Ipv4Of(front);
-                conversation_.serverPort = front.port();
-                relay_.Recording().Open(conversation_);
-                Pump(true);
-                Pump(false);
-            });
+            asio::async_connect(
+                server_, results, [this, self](const boost::system::error_code& error, const tcp::endpoint& front) {
+                    if (error) {
+                        std::cerr << "narv_wirerecord: cannot connect to the front: " << error.message() << "\n";
+                        Finish();
+                        return;
+                    }
+                    boost::system::error_code ignored;
+                    const tcp::endpoint peer = client_.remote_endpoint(ignored);
+                    conversation_.clientAddress = Ipv4Of(peer);
+                    conversation_.clientPort = peer.port();
+                    conversation_.serverAddress = Ipv4Of(front);
+                    conversation_.serverPort = front.port();
+                    relay_.Recording().Open(conversation_);
+                    Pump(true);
+                    Pump(false);
+                });
         });
 }
 
@@ -174,22 +177,24 @@ void Session::Pump(bool fromClient) {
     auto self = shared_from_this();
     tcp::socket& from = fromClient ? client_ : server_;
     std::vector<std::uint8_t>& buffer = buffers_[fromClient ? 0 : 1];
-    from.async_read_some(asio::buffer(buffer), [this, self, fromClient](const boost::system::error_code& error, std::size_t n) {
-        if (error) {
-            Ended(fromClient);
-            return;
-        }
-        std::vector<std::uint8_t>& buffer = buffers_[fromClient ? 0 : 1];
-        relay_.Recording().Data(conversation_, fromClient, buffer.data(), n);
-        tcp::socket& to = fromClient ? server_ : client_;
-        asio::async_write(to, asio::buffer(buffer.data(), n), [this, self, fromClient](const boost::system::error_code& error, std::size_t) {
+    from.async_read_some(
+        asio::buffer(buffer), [this, self, fromClient](const boost::system::error_code& error, std::size_t n) {
             if (error) {
-                Finish();
+                Ended(fromClient);
                 return;
             }
-            Pump(fromClient);
+            std::vector<std::uint8_t>& buffer = buffers_[fromClient ? 0 : 1];
+            relay_.Recording().Data(conversation_, fromClient, buffer.data(), n);
+            tcp::socket& to = fromClient ? server_ : client_;
+            asio::async_write(to, asio::buffer(buffer.data(), n),
+                              [this, self, fromClient](const boost::system::error_code& error, std::size_t) {
+                                  if (error) {
+                                      Finish();
+                                      return;
+                                  }
+                                  Pump(fromClient);
+                              });
         });
-    });
 }
 
 // One side stopped sending: pass the end on, and finish once both sides have.
@@ -286,7 +291,8 @@ int main(int argc, char** argv) {
     Relay relay(context, recorder, sessions);
     std::string listening;
     try {
-        for (const Forward& forward : forwards) listening += (listening.empty() ? "" : ",") + relay.Listen(listenAddress, forward);
+        for (const Forward& forward : forwards)
+            listening += (listening.empty() ? "" : ",") + relay.Listen(listenAddress, forward);
     } catch (const boost::system::system_error& e) {
         std::cerr << "narv_wirerecord: cannot listen on " << listenAddress << ": " << e.what() << "\n";
         return kExitNoPort;

@@ -136,7 +136,7 @@ bool WireCaptureReader::NextPcapng(WirePacket& packet) {
             return swapped_ ? Swap16(v) : v;
         };
         const std::size_t content = body.size() - 4;  // the trailing copy of the length
-        if (type == 1) {  // interface description
+        if (type == 1) {                              // interface description
             if (content < 8) return Fail("a damaged interface description");
             std::uint64_t units = 1000000;
             for (std::size_t at = 8; at + 4 <= content;) {
@@ -221,7 +221,7 @@ bool ParseIp(const std::uint8_t* p, std::size_t length, WireTcpSegment& segment)
         const std::size_t headerLength = (p[0] & 15) * 4u;
         const std::size_t total = tzo_wire::LoadU16(p + 2);
         if (headerLength < 20 || total < headerLength || total > length) return false;
-        if (p[9] != 6) return false;  // not TCP
+        if (p[9] != 6) return false;                                 // not TCP
         if ((tzo_wire::LoadU16(p + 6) & 0x3fff) != 0) return false;  // fragments are not reassembled
         return ParseTcp(p + headerLength, total - headerLength, Ipv4Text(p + 12), Ipv4Text(p + 16), segment);
     }

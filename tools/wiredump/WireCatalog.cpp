@@ -201,8 +201,8 @@ const WirePushKindDef kPushKinds[] = {
 #undef PART
 #undef NONE
 
-const WireCatalog kCatalog{kMessages, std::size(kMessages), kPushKinds, std::size(kPushKinds), kRecords,
-                           std::size(kRecords)};
+const WireCatalog kCatalog{kMessages, std::size(kMessages), kPushKinds, std::size(kPushKinds),
+                           kRecords,  std::size(kRecords)};
 
 }  // namespace
 

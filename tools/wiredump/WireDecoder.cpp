@@ -84,13 +84,11 @@ std::string FormatValue(const TZOFieldDef& row, const RawField& field, std::stri
             return number;
         case 'I':
             if (!expect(4)) break;
-            std::snprintf(number, sizeof number, "%" PRId32,
-                          static_cast<std::int32_t>(tzo_wire::LoadU32(field.value)));
+            std::snprintf(number, sizeof number, "%" PRId32, static_cast<std::int32_t>(tzo_wire::LoadU32(field.value)));
             return number;
         case 'L':
             if (!expect(8)) break;
-            std::snprintf(number, sizeof number, "%" PRId64,
-                          static_cast<std::int64_t>(tzo_wire::LoadU64(field.value)));
+            std::snprintf(number, sizeof number, "%" PRId64, static_cast<std::int64_t>(tzo_wire::LoadU64(field.value)));
             return number;
         case 'D':
             if (!expect(8)) break;
@@ -177,8 +175,9 @@ void DecodeList(const WireBodyPart& part, const RawField& field, WireNode& node,
         }
         const std::uint32_t rowLength = tzo_wire::LoadU32(field.value + position);
         if (rowLength > field.length - position - 4) {
-            AddProblem(out, node, FieldLabel(*part.field) + ": row " + std::to_string(row + 1) + " of " +
-                                      std::to_string(rowLength) + " bytes runs past the list");
+            AddProblem(out, node,
+                       FieldLabel(*part.field) + ": row " + std::to_string(row + 1) + " of " +
+                           std::to_string(rowLength) + " bytes runs past the list");
             return;
         }
         WireNode rowNode{"row " + std::to_string(++row) + " (" + part.record->name + ")", {}};
@@ -199,8 +198,9 @@ void DecodeBody(const WireBodyPart* parts, std::size_t partCount, const std::uin
             if (parts[i].field && parts[i].field->id == field.id) part = &parts[i];
         if (!part) {
             WireNode node{"field id " + std::to_string(field.id) + " (" + std::to_string(field.length) + " bytes)", {}};
-            AddProblem(out, node, "field id " + std::to_string(field.id) + " is not part of this message: <" +
-                                      WireHex(field.value, field.length) + ">");
+            AddProblem(out, node,
+                       "field id " + std::to_string(field.id) + " is not part of this message: <" +
+                           WireHex(field.value, field.length) + ">");
             out.body.push_back(std::move(node));
             continue;
         }
@@ -251,10 +251,12 @@ WireDecodedMessage DecodeWireMessage(WireService service, const std::uint8_t* pa
     out.endFlag = package.EndFlag;
 
     if (!out.hasHead)
-        out.problems.push_back("no ApiHead, the libraries read ServiceNo 0" + (headError.empty() ? "" : ": " + headError));
+        out.problems.push_back("no ApiHead, the libraries read ServiceNo 0" +
+                               (headError.empty() ? "" : ": " + headError));
     out.message = FindWireMessage(service, out.serviceNo);
 
-    std::string meaning = out.message ? out.message->meaning : "unknown to the " + std::string(WireServiceName(service)) + " service";
+    std::string meaning =
+        out.message ? out.message->meaning : "unknown to the " + std::string(WireServiceName(service)) + " service";
     out.summary = "ServiceNo " + std::to_string(out.serviceNo) + " (" + meaning + ")";
     if (out.message && out.message->isFlowPush) {
         out.pushKind = FindWirePushKind(out.serviceNo, out.requestId);
@@ -274,14 +276,17 @@ WireDecodedMessage DecodeWireMessage(WireService service, const std::uint8_t* pa
         return out;
     }
     if (!out.message) {
-        if (body.length > 0) out.body.push_back({"body of " + std::to_string(body.length) + " bytes: <" + WireHex(body.value, body.length) + ">", {}});
+        if (body.length > 0)
+            out.body.push_back(
+                {"body of " + std::to_string(body.length) + " bytes: <" + WireHex(body.value, body.length) + ">", {}});
         return out;
     }
     if (out.message->isFlowPush) {
         if (out.pushKind)
             DecodeBody(&out.pushKind->part, 1, body.value, body.length, out, context);
         else if (body.length > 0)
-            out.body.push_back({"body of " + std::to_string(body.length) + " bytes: <" + WireHex(body.value, body.length) + ">", {}});
+            out.body.push_back(
+                {"body of " + std::to_string(body.length) + " bytes: <" + WireHex(body.value, body.length) + ">", {}});
         return out;
     }
     DecodeBody(out.message->parts, kWireMaxBodyParts, body.value, body.length, out, context);
@@ -323,7 +328,8 @@ std::string WireTextForDisplay(const std::uint8_t* bytes, std::uint32_t length) 
                 char* outPtr = out;
                 std::size_t inLeft = 2, outLeft = sizeof out;
                 iconv(converter, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) && inLeft == 0) {
+                if (iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
+                    inLeft == 0) {
                     text.append(out, static_cast<std::size_t>(outPtr - out));
                     i += 2;
                     continue;

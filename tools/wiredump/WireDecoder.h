@@ -20,9 +20,9 @@ struct WireDecodedMessage {
     std::uint16_t serviceNo = 0;
     std::int32_t requestId = 0;
     std::int32_t endFlag = 0;
-    const WireMessageDef* message = nullptr;   // null for a ServiceNo the service does not have
-    const WirePushKindDef* pushKind = nullptr; // for flow pushes of a known kind
-    std::string summary;                       // "ServiceNo 122 order entry  RequestID 3  EndFlag 0"
+    const WireMessageDef* message = nullptr;    // null for a ServiceNo the service does not have
+    const WirePushKindDef* pushKind = nullptr;  // for flow pushes of a known kind
+    std::string summary;                        // "ServiceNo 122 order entry  RequestID 3  EndFlag 0"
     std::vector<WireNode> body;
     // Everything that does not decode cleanly: a field running past its package, a value whose length
     // does not fit its type, a field the message does not define, ...

@@ -185,8 +185,8 @@ public:
         when_ = when;
 
         const bool forward = segment.source < segment.destination;
-        const std::string key = forward ? segment.source + " " + segment.destination
-                                        : segment.destination + " " + segment.source;
+        const std::string key =
+            forward ? segment.source + " " + segment.destination : segment.destination + " " + segment.source;
         auto [it, fresh] = connections_.try_emplace(key);
         TcpConnection& tcp = it->second;
         if (fresh) {
@@ -205,8 +205,8 @@ public:
         const std::string from = segment.source, to = segment.destination;
         TcpDirection& direction = tcp.directions[segment.source == connection.endA ? 0 : 1];
         if (!direction.splitter)
-            direction.splitter = std::make_unique<WireFrameSplitter>(
-                [this, &connection, from, to](const WireFrameEvent& event) {
+            direction.splitter =
+                std::make_unique<WireFrameSplitter>([this, &connection, from, to](const WireFrameEvent& event) {
                     dumper_.OnFrame(connection, from, to, when_, event);
                 });
         if (segment.syn) {
@@ -295,9 +295,9 @@ WireDumpResult RunWireDump(const std::string& bytes, const WireDumpOptions& opti
     WireDumpResult result;
     Dumper dumper(options, out);
     const auto* head = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const bool capture = options.input == WireDumpOptions::Input::Capture ||
-                         (options.input == WireDumpOptions::Input::Auto &&
-                          WireCaptureReader::LooksLikeCapture(head, bytes.size()));
+    const bool capture =
+        options.input == WireDumpOptions::Input::Capture ||
+        (options.input == WireDumpOptions::Input::Auto && WireCaptureReader::LooksLikeCapture(head, bytes.size()));
     if (capture) {
         std::istringstream in(bytes);
         WireCaptureReader reader(in);
@@ -321,8 +321,7 @@ WireDumpResult RunWireDump(const std::string& bytes, const WireDumpOptions& opti
             return result;
         }
         Connection connection;
-        WireFrameSplitter splitter(
-            [&](const WireFrameEvent& event) { dumper.OnFrame(connection, "", "", "", event); });
+        WireFrameSplitter splitter([&](const WireFrameEvent& event) { dumper.OnFrame(connection, "", "", "", event); });
         splitter.Feed(head, bytes.size());
         splitter.Finish();
     }

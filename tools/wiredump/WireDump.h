@@ -9,10 +9,10 @@
 #include "WireCatalog.h"
 
 // Exit statuses of narv_wiredump, documented in its --help and in the user guide.
-constexpr int kWireDumpClean = 0;        // every frame decoded cleanly
-constexpr int kWireDumpProblems = 1;     // all of the input was read, some frames or fields were bad
-constexpr int kWireDumpUsage = 2;        // bad command line
-constexpr int kWireDumpUnreadable = 3;   // the input cannot be opened, or is neither a capture nor raw frames
+constexpr int kWireDumpClean = 0;       // every frame decoded cleanly
+constexpr int kWireDumpProblems = 1;    // all of the input was read, some frames or fields were bad
+constexpr int kWireDumpUsage = 2;       // bad command line
+constexpr int kWireDumpUnreadable = 3;  // the input cannot be opened, or is neither a capture nor raw frames
 
 struct WireDumpOptions {
     enum class Input { Auto, Capture, Raw };
