@@ -7,6 +7,8 @@
 #include <cstring>
 #include <utility>
 
+#include "transport/HandlerMemory.h"
+
 CTcpConnection::CTcpConnection(boost::asio::io_context& io, std::uint32_t writeBlockSize, std::uint32_t readBufferSize)
     : io_(io),
       socket_(io),
@@ -51,10 +53,12 @@ void CTcpConnection::Start(std::shared_ptr<CTcpConnection> self) {
 }
 
 void CTcpConnection::StartRead() {
-    socket_.async_read_some(boost::asio::buffer(readBuffer_.get(), readBufferSize_),
-                            [self = shared_from_this()](const boost::system::error_code& error, std::size_t bytesRead) {
-                                self->HandleRead(error, bytesRead);
-                            });
+    socket_.async_read_some(
+        boost::asio::buffer(readBuffer_.get(), readBufferSize_),
+        BindHandlerMemory(readMemory_,
+                          [self = shared_from_this()](const boost::system::error_code& error, std::size_t bytesRead) {
+                              self->HandleRead(error, bytesRead);
+                          }));
 }
 
 void CTcpConnection::HandleRead(const boost::system::error_code& error, std::size_t bytesRead) {
@@ -133,13 +137,14 @@ void CTcpConnection::ScheduleWrite() {
         StartWrite();
         return;
     }
-    // Only the I/O thread starts the socket's asynchronous operations.
-    boost::asio::post(io_, [self = shared_from_this()] {
-        std::lock_guard<std::mutex> lock(self->sendMutex_);
-        if (!self->IsClosed()) {
-            self->StartWrite();
-        }
-    });
+    // Only the I/O thread starts the socket's asynchronous operations. At most one hand-off is under
+    // way (writeScheduled_ stays set until the queue is empty), so it always finds its memory free.
+    boost::asio::post(io_, BindHandlerMemory(handOffMemory_, [self = shared_from_this()] {
+                          std::lock_guard<std::mutex> lock(self->sendMutex_);
+                          if (!self->IsClosed()) {
+                              self->StartWrite();
+                          }
+                      }));
 }
 
 void CTcpConnection::StartWrite() {
@@ -147,9 +152,10 @@ void CTcpConnection::StartWrite() {
         static_cast<std::size_t>(std::min<std::uint64_t>(pending_, writeBlockSize_ - headOffset_));
     socket_.async_write_some(
         boost::asio::buffer(writeBlocks_.front().get() + headOffset_, chunk),
-        [self = shared_from_this()](const boost::system::error_code& error, std::size_t bytesWritten) {
+        BindHandlerMemory(writeMemory_, [self = shared_from_this()](const boost::system::error_code& error,
+                                                                    std::size_t bytesWritten) {
             self->HandleWrite(error, bytesWritten);
-        });
+        }));
 }
 
 void CTcpConnection::HandleWrite(const boost::system::error_code& error, std::size_t bytesWritten) {

@@ -17,6 +17,8 @@
 #include <memory>
 #include <mutex>
 
+#include "transport/HandlerMemory.h"
+
 class CTcpConnection : public std::enable_shared_from_this<CTcpConnection> {
 public:
     CTcpConnection(const CTcpConnection&) = delete;
@@ -78,6 +80,12 @@ private:
     std::uint32_t readBufferSize_;
     std::uint32_t writeBlockSize_;
     std::shared_ptr<CTcpConnection> self_;
+    // The memory of the read under way, of the write under way and of the write handed to the I/O
+    // thread from another thread: there is at most one of each, so starting one allocates nothing,
+    // whichever thread starts it.
+    CHandlerMemory readMemory_;
+    CHandlerMemory writeMemory_;
+    CHandlerMemory handOffMemory_;
 
     mutable std::mutex sendMutex_;  // guards everything below but the two atomics
     std::deque<std::unique_ptr<std::uint8_t[]>> writeBlocks_;

@@ -1,4 +1,6 @@
-// The write queue over a real loopback socket, with small blocks so that it spans several.
+// The write queue over a real loopback socket, with small blocks so that it spans several, and the
+// reading side: bytes arriving before the start, in bursts larger than the read buffer, and one at a
+// time after pauses.
 #include <gtest/gtest.h>
 
 #include <boost/asio/executor_work_guard.hpp>
@@ -6,10 +8,13 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/read.hpp>
+#include <boost/asio/write.hpp>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -162,6 +167,68 @@ TEST_F(WriteQueue, PeerClosingEndsTheConnectionWithTheEmptyReason) {
     ASSERT_EQ(reason.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     EXPECT_EQ(reason.get(), "");
     EXPECT_TRUE(closing->IsClosed());
+}
+
+// Keeps every byte it receives; Received waits until `count` bytes are in.
+class CCollectingConnection final : public CTcpConnection {
+public:
+    static constexpr std::uint32_t kReadBuffer = 4096;
+    explicit CCollectingConnection(boost::asio::io_context& io) : CTcpConnection(io, 1000, kReadBuffer) {}
+    void OnClose(const char*) override {}
+    std::int32_t OnReceive(const std::uint8_t* bytes, std::uint32_t length) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        received_.insert(received_.end(), bytes, bytes + length);
+        arrived_.notify_all();
+        return 0;
+    }
+    std::vector<std::uint8_t> Received(std::size_t count) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        arrived_.wait_for(lock, std::chrono::seconds(10), [&] { return received_.size() >= count; });
+        return received_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::vector<std::uint8_t> received_;
+};
+
+// Every byte arrives once and in order however the peer's writes fall: the first read finds bytes
+// that came before the start, a burst fills the read buffer several times over, and after each pause
+// the next read waits for the socket to have bytes again.
+TEST_F(WriteQueue, ReadsEveryByteInOrderAfterPausesAndBursts) {
+    struct PeerWrite {
+        std::size_t size;
+        bool waitUntilReceived;  // a pause: the connection has drained the socket before the next write
+    };
+    const std::vector<PeerWrite> writes = {
+        {100, true},                                           // sent before the start
+        {1, true},    {37, true},           {4096, true},      // exactly one read buffer
+        {4097, true}, {5 * 4096 + 3, true},                    // more than the buffer holds
+        {10, false},  {20, false},          {3 * 4096, true},  // back to back
+        {1, true},
+    };
+    auto collecting = std::make_shared<CCollectingConnection>(io);
+    using boost::asio::ip::tcp;
+    tcp::acceptor acceptor(io, tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), 0));
+    collecting->Socket().connect(acceptor.local_endpoint());
+    tcp::socket other(io);
+    acceptor.accept(other);
+
+    std::vector<std::uint8_t> expected;
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        const auto bytes = Pattern(writes[i].size, i);
+        boost::asio::write(other, boost::asio::buffer(bytes));
+        expected.insert(expected.end(), bytes.begin(), bytes.end());
+        if (i == 0) {
+            collecting->Start(collecting);
+            RunIO();
+        }
+        if (writes[i].waitUntilReceived) {
+            ASSERT_EQ(collecting->Received(expected.size()), expected) << "after write " << i;
+        }
+    }
+    boost::asio::post(io, [collecting] { collecting->Close(""); });
 }
 
 }  // namespace
