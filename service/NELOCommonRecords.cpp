@@ -92,3 +92,8 @@ const TZORecordLayout kNELORspInfoLayout(kRspInfoSlots, sizeof(NELORspInfoRecord
 const TZORecordLayout kNELOLoginRspLayout(kLoginRspSlots, sizeof(NELOLoginRspRecord));
 const TZORecordLayout kNELOInvestorLayout(kInvestorSlots, sizeof(NELOInvestorRecord));
 const TZORecordLayout kNELOQuotLayout(kQuotSlots, sizeof(NELOQuotRecord));
+
+const NELORecordDef kNELORspInfoDef{"NELORspInfoRecord", &kNELORspInfoLayout};
+const NELORecordDef kNELOLoginRspDef{"NELOLoginRspRecord", &kNELOLoginRspLayout};
+const NELORecordDef kNELOInvestorDef{"NELOInvestorRecord", &kNELOInvestorLayout};
+const NELORecordDef kNELOQuotDef{"NELOQuotRecord", &kNELOQuotLayout};

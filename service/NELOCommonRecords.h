@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "NELOMessageCatalog.h"
 #include "TZORecordLayout.h"
 
 struct NELORspInfoRecord {
@@ -102,3 +103,9 @@ extern const TZORecordLayout kNELORspInfoLayout;
 extern const TZORecordLayout kNELOLoginRspLayout;
 extern const TZORecordLayout kNELOInvestorLayout;
 extern const TZORecordLayout kNELOQuotLayout;
+
+// The same records as the message catalogues of both services name them.
+extern const NELORecordDef kNELORspInfoDef;
+extern const NELORecordDef kNELOLoginRspDef;
+extern const NELORecordDef kNELOInvestorDef;
+extern const NELORecordDef kNELOQuotDef;

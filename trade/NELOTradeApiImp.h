@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "NELOTradeApi.h"
+#include "NELOTradeCatalog.h"
 #include "NELOTradeSession.h"
 #include "transport/BackendClient.h"
 
@@ -77,10 +78,9 @@ public:
     void SetTransportSettings(const TransportSettings& settings) { client_.SetTransportSettings(settings); }
 
 private:
-    // Copies the record into the posted request; it is encoded under `groupId` on the I/O thread.
+    // Sends the record as the catalogue's request `id`: its ServiceNo, its group, its layout.
     template <class Record>
-    int PostRecord(std::uint16_t serviceNo, std::uint16_t groupId, const TZORecordLayout& layout, const Record* record,
-                   std::int32_t requestID);
+    int PostRecord(NELOTradeMessage id, const Record* record, std::int32_t requestID);
 
     // Shared with the package being dispatched: a callback may release the client, and the rest of
     // that package (further rows, the flow's sequence) is still worked off against a live session.
