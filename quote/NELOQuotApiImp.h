@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "NELOQuotApi.h"
+#include "NELOQuotCatalog.h"
 #include "transport/BackendClient.h"
 #include "transport/ConnectionOwner.h"
 
@@ -40,20 +41,14 @@ public:
     // Tests shorten the silence after which a connection counts as lost; call before Init.
     void SetHeartbeatTimeout(std::uint16_t seconds);
 
-    // Which service and group a request travels as.
-    struct RequestRoute {
-        std::uint16_t serviceNo;
-        std::uint16_t groupId;
-        const TZORecordLayout* layout;
-    };
-
 private:
     void OnFrontConnected() override;
     void OnFrontDisconnected() override;
     int DispatchPackage(CAPIPackage& package) override;
 
+    // Sends the record as the catalogue's request `id`: its ServiceNo, its group, its layout.
     template <class Record>
-    int Post(const RequestRoute& route, const Record* record, std::int32_t requestId);
+    int Post(NELOQuotMessage id, const Record* record, std::int32_t requestId);
 
     std::atomic<CNELOQuotSpi*> spi_{nullptr};
     CBackendClient client_;

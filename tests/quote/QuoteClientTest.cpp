@@ -9,11 +9,13 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "NELOQuotApiImp.h"
+#include "NELOQuotCatalog.h"
 #include "support/ScriptedFront.h"
 
 using namespace quot;
@@ -636,6 +638,20 @@ void SendList(CScriptedFront& front, const ListCase& c, std::int32_t requestId, 
 }
 
 using Seen = std::vector<std::tuple<bool, std::string, std::int32_t, std::int32_t>>;
+
+// Every message of the quote table has a case here: requests in AllRequests, lists in AllLists, the
+// subscription replies in kSubscriptionCases, the session replies and the push in their own tests.
+TEST(QuoteClientTable, EveryCatalogueMessageHasACase) {
+    std::set<std::uint16_t> sent, received = {117, 119, 125};
+    for (const RequestCase& c : AllRequests()) sent.insert(c.serviceNo);
+    for (const ListCase& c : AllLists()) received.insert(c.serviceNo);
+    for (const SubscriptionCase& c : kSubscriptionCases) received.insert(c.serviceNo);
+    for (const NELOQuotMessageDef& message : kNELOQuotMessages) {
+        if (message.serviceNo == 0) continue;  // heartbeats belong to the connection
+        const auto& cases = message.direction == NELODirection::ToServer ? sent : received;
+        EXPECT_EQ(cases.count(message.serviceNo), 1u) << message.meaning << " (" << message.serviceNo << ")";
+    }
+}
 
 TEST_F(QuoteClientTest, ListReplyWithThreeRowsFlagsAllButTheLast) {
     for (const ListCase& c : AllLists()) {

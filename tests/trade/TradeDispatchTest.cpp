@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
+#include "NELOTradeCatalog.h"
 #include "NELOTradeDispatch.h"
 #include "TradeTestSupport.h"
 
@@ -293,6 +296,20 @@ const PushCase kPushes[] = {
     {210, 0,   "OnAccountBindNty",      TZOField::AccountBind.id,         &kNELOAccountBindLayout},
 };
 // clang-format on
+
+// Every reply and push of the message table is checked by a case above; the flow containers and the flow
+// subscription reply by the session tests below.
+TEST(TradeDispatchTable, EveryCatalogueReplyAndPushHasACase) {
+    std::set<std::pair<int, int>> covered = {{1, -1}, {2, -1}, {4, -1}};
+    for (const ReplyCase& c : kReplies) covered.insert({c.serviceNo, -1});
+    for (const PushCase& c : kPushes) covered.insert({c.serviceNo, c.serviceNo <= 2 ? c.kind : -1});
+    for (const NELOTradeMessageDef& message : kNELOTradeMessages) {
+        if (message.deliver == nullptr) continue;
+        EXPECT_EQ(covered.count({message.serviceNo, -1}), 1u) << message.meaning;
+    }
+    for (const NELOTradePushDef& push : kNELOTradePushes)
+        EXPECT_EQ(covered.count({push.flow, push.kind}), 1u) << push.meaning << " on flow " << push.flow;
+}
 
 TEST_F(TradeDispatch, EveryPushKindReachesItsCallbackAndMovesOnlyItsFlow) {
     for (const PushCase& c : kPushes) {

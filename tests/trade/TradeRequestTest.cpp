@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "NELOTradeApiImp.h"
+#include "NELOTradeCatalog.h"
 #include "TradeTestSupport.h"
 #include "support/ScriptedFront.h"
 
@@ -145,6 +147,20 @@ TEST_F(TradeClientOverFront, EveryRequestSendsItsServiceGroupAndFieldsInOrder) {
 }
 
 // Empty texts and zero numbers are fields like any other: every one of them is on the wire.
+// Every request of the message table has an operation that sends it, checked by the case above; the flow
+// subscription, which has no record argument, by the subscription tests below.
+TEST(TradeRequestTable, EveryCatalogueRequestHasAnOperationCase) {
+    std::set<std::uint16_t> covered = {3};
+    for (const RequestCase& c : kRequests) covered.insert(c.serviceNo);
+    for (const NELOTradeMessageDef& message : kNELOTradeMessages) {
+        if (message.direction != NELODirection::ToServer) continue;
+        EXPECT_EQ(covered.count(message.serviceNo), 1u) << message.meaning << " (" << message.serviceNo << ")";
+        covered.erase(message.serviceNo);
+    }
+    covered.erase(0);
+    EXPECT_TRUE(covered.empty()) << "cases for ServiceNos the table does not send, starting at " << *covered.begin();
+}
+
 TEST_F(TradeClientOverFront, EmptyRecordsStillSendEveryField) {
     for (const RequestCase& c : kRequests) {
         SCOPED_TRACE(c.name);
