@@ -37,7 +37,7 @@ ServiceNo 118 (logout)  RequestID 4  EndFlag 0
 ServiceNo 7 (quote subscription)  RequestID 0  EndFlag 0
 ServiceNo 8 (quote subscription reply)  RequestID 0  EndFlag 0 (last)
 ServiceNo 125 (quote push)  RequestID 0  EndFlag 0
-    Quot (1141) quot::NELOQuotRecord
+    Quot (1141) NELOQuotRecord
 S->C quote
 LINES
 

@@ -1,6 +1,7 @@
 // Every message of the trade and the quote service as the dump tool and the dissector generator see it:
 // which ServiceNo means what, in which direction it travels, and which groups and lists its body carries,
-// each read with the record layout the client libraries themselves encode and decode with.
+// each read with the record layout the client libraries themselves encode and decode with. It is a view
+// of the two services' message tables, built from them once; it adds no fact of its own.
 //
 // A body field id means something only inside its message (ids repeat across dictionary rows), so the
 // tools never name a field by its id alone: they name it by the layout of the group that carries it.
@@ -9,23 +10,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "NELOMessageCatalog.h"
 #include "TZORecordLayout.h"
 
 enum class WireService { Trade, Quote };
 
-enum class WireDirection { ToServer, ToClient, Both };
-
+using WireDirection = NELODirection;
 // One record definition, named for people (and for the generated dissector's tables).
-struct WireRecordDef {
-    const char* name;  // e.g. "NELOOrderRecord", "quot::NELOQuotRecord"
-    const TZORecordLayout* layout;
-};
-
+using WireRecordDef = NELORecordDef;
 // One top-level field of a message body: a group (one record) or a list (a record set, one record per row).
-struct WireBodyPart {
-    const TZOFieldDef* field;
-    const WireRecordDef* record;
-};
+using WireBodyPart = NELOBodyPart;
 
 constexpr std::size_t kWireMaxBodyParts = 2;
 
