@@ -185,20 +185,3 @@ extern const TZORecordLayout kNELOReportLayout;
 extern const TZORecordLayout kNELOAccountBindReqLayout;
 extern const TZORecordLayout kNELOAccountBindRspLayout;
 extern const TZORecordLayout kNELOAccountBindLayout;
-
-// The account services; the transfer (168) and binding (197) replies are single records, the others lists.
-// clang-format off
-inline constexpr NELOServiceBinding kNELOBulletinQueryService{161, &TZOField::BulletinQueryReq, 162, &TZOField::BulletinList, &kNELOBulletinLayout, &TZOField::Bulletin};
-inline constexpr NELOServiceBinding kNELONoticeQueryService{163, &TZOField::NoticeQueryReq, 164, &TZOField::NoticeList, &kNELONoticeLayout, &TZOField::Notice};
-inline constexpr NELOServiceBinding kNELOElectronicFundIOService{167, &TZOField::ElectronicFundIOReq, 168, &TZOField::ElectronicFundIORsp, &kNELOFundTransferRspLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOFundIODetailQueryService{170, &TZOField::FundIODetailQueryReq, 171, &TZOField::FundIODetailList, &kNELOFundIODetailLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOReportQueryService{172, &TZOField::ReportQueryReq, 173, &TZOField::ReportList, &kNELOReportLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOHisOrderQueryService{174, &TZOField::HisOrderQueryReq, 175, &TZOField::OrderList, &kNELOOrderLayout, &TZOField::Order};
-inline constexpr NELOServiceBinding kNELOHisTradeQueryService{176, &TZOField::HisTradeQueryReq, 177, &TZOField::TradeList, &kNELOTradeLayout, &TZOField::Trade};
-inline constexpr NELOServiceBinding kNELOHisBulletinQueryService{178, &TZOField::HisBulletinQueryReq, 179, &TZOField::BulletinList, &kNELOBulletinLayout, &TZOField::Bulletin};
-inline constexpr NELOServiceBinding kNELOHisNoticeQueryService{180, &TZOField::HisNoticeQueryReq, 181, &TZOField::NoticeList, &kNELONoticeLayout, &TZOField::Notice};
-inline constexpr NELOServiceBinding kNELOAccountBindService{196, &TZOField::AccountBindReq, 197, &TZOField::AccountBindRsp, &kNELOAccountBindRspLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOAccountBindQueryService{198, &TZOField::AccountBindQueryReq, 199, &TZOField::AccountBindList, &kNELOAccountBindLayout, &TZOField::AccountBind};
-inline constexpr NELOServiceBinding kNELOHisFundQueryService{200, &TZOField::HisFundQueryReq, 201, &TZOField::FundList, &kNELOFundLayout, &TZOField::Fund};
-inline constexpr NELOServiceBinding kNELOHisPosiDetailQueryService{202, &TZOField::HisPosiDetailQueryReq, 203, &TZOField::PosiDetailList, &kNELOPosiDetailLayout, &TZOField::PosiDetail};
-// clang-format on

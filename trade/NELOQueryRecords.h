@@ -315,36 +315,3 @@ extern const TZORecordLayout kNELOExchangeLayout;
 extern const TZORecordLayout kNELOFeeRateLayout;
 extern const TZORecordLayout kNELOInvestorMarginRateLayout;
 extern const TZORecordLayout kNELOExchangeMarginRateLayout;
-
-// One request/reply service of the trade service: what the request is sent as, what answers it and how
-// to read the answer. The key record is the request operation's argument; the client encodes it with its
-// own layout under requestGroup.
-struct NELOServiceBinding {
-    std::uint16_t requestServiceNo;
-    const TZOFieldDef* requestGroup;
-    std::uint16_t replyServiceNo;
-    // A record set (one reply record per row) or, for a single-record reply, a group.
-    const TZOFieldDef* replyBody;
-    const TZORecordLayout* replyLayout;
-    // The group the same record travels in alone (as a push); null when it never does.
-    const TZOFieldDef* rowGroup;
-};
-
-constexpr bool NELOIsListReply(const NELOServiceBinding& service) {
-    return (service.replyBody->flags & kTZORecordSetFlag) != 0;
-}
-
-// clang-format off
-inline constexpr NELOServiceBinding kNELOQuotQueryService{131, &TZOField::QuotQueryReq, 132, &TZOField::QuotList, &kNELOQuotLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOOrderQueryService{137, &TZOField::OrderQueryReq, 138, &TZOField::OrderList, &kNELOOrderLayout, &TZOField::Order};
-inline constexpr NELOServiceBinding kNELOTradeQueryService{139, &TZOField::TradeQueryReq, 140, &TZOField::TradeList, &kNELOTradeLayout, &TZOField::Trade};
-inline constexpr NELOServiceBinding kNELOPosiQueryService{141, &TZOField::PosiQueryReq, 142, &TZOField::PosiList, &kNELOPosiLayout, &TZOField::Posi};
-inline constexpr NELOServiceBinding kNELOFundQueryService{143, &TZOField::FundQueryReq, 144, &TZOField::FundList, &kNELOFundLayout, &TZOField::Fund};
-inline constexpr NELOServiceBinding kNELOInstrumentQueryService{145, &TZOField::InstrumentQueryReq, 146, &TZOField::InstrumentList, &kNELOInstrumentLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOPosiDetailQueryService{147, &TZOField::PosiDetailQueryReq, 148, &TZOField::PosiDetailList, &kNELOPosiDetailLayout, &TZOField::PosiDetail};
-inline constexpr NELOServiceBinding kNELOProductQueryService{301, &TZOField::ProductQueryReq, 302, &TZOField::ProductList, &kNELOProductLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOExchangeQueryService{303, &TZOField::ExchangeQueryReq, 304, &TZOField::ExchangeList, &kNELOExchangeLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOInvestorFeeRateQueryService{305, &TZOField::InvestorFeeRateQueryReq, 306, &TZOField::InvestorFeeRateList, &kNELOFeeRateLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOInvestorMarginRateQueryService{307, &TZOField::InvestorMarginRateQueryReq, 308, &TZOField::InvestorMarginRateList, &kNELOInvestorMarginRateLayout, nullptr};
-inline constexpr NELOServiceBinding kNELOExchangeMarginRateQueryService{309, &TZOField::ExchangeMarginRateQueryReq, 310, &TZOField::ExchangeMarginRateList, &kNELOExchangeMarginRateLayout, nullptr};
-// clang-format on

@@ -44,15 +44,17 @@ int CNELOTradeApiImp::PostRecord(NELOTradeMessage id, const Record* record, std:
 int CNELOTradeApiImp::ReqFlowSubscribe(std::int32_t flow1Mode, std::int32_t flow2Mode) {
     // The rows are chosen on the I/O thread, where the sequences they resume from are kept.
     const NELOTradeMessageDef& message = NELOTradeMessageOf(NELOTradeMessage::FlowSubscribe);
-    return client_.PostRequest(message.serviceNo, 0, [session = session_, flow1Mode, flow2Mode, &message](CAPIPackage& package) {
-        NELOFlowSubscribeRecord rows[CNELOTradeSession::kFlowCount] = {};
-        const int count = session->SubscriptionRows(flow1Mode, flow2Mode, rows);
-        CTZORecordSet list;
-        if (package.AddRecordSet(message.body.field->id, &list) != 0) return -1;
-        for (int i = 0; i < count; ++i)
-            if (TZOAddRecordToSet(list, *message.body.record->layout, &rows[i]) != 0) return -1;
-        return 0;
-    });
+    return client_.PostRequest(message.serviceNo, 0,
+                               [session = session_, flow1Mode, flow2Mode, &message](CAPIPackage& package) {
+                                   NELOFlowSubscribeRecord rows[CNELOTradeSession::kFlowCount] = {};
+                                   const int count = session->SubscriptionRows(flow1Mode, flow2Mode, rows);
+                                   CTZORecordSet list;
+                                   if (package.AddRecordSet(message.body.field->id, &list) != 0) return -1;
+                                   for (int i = 0; i < count; ++i)
+                                       if (TZOAddRecordToSet(list, *message.body.record->layout, &rows[i]) != 0)
+                                           return -1;
+                                   return 0;
+                               });
 }
 
 // clang-format off

@@ -10,11 +10,15 @@
 #include "NELOOrderRecords.h"
 #include "NELOPushRecords.h"
 #include "NELOQueryRecords.h"
+#include "NELOQuotCatalog.h"
 #include "NELOSessionRecords.h"
+#include "NELOTradeCatalog.h"
+#include "QuoteService.h"
 #include "SimReplyCodes.h"
 #include "SimText.h"
 #include "SimWireClient.h"
 #include "TZOFieldDictionary.h"
+#include "TradeService.h"
 
 namespace {
 
@@ -156,6 +160,21 @@ TEST(FrontSessions, TheHighestFrontNumberStillGivesPositiveSessionIds) {
     EXPECT_EQ(tradeSession >> 32, kSimMaxFrontId);
     EXPECT_EQ(quoteSession >> 32, kSimMaxFrontId + 1) << "quote sessions are numbered apart";
     EXPECT_GT(tradeSession & 0xFFFFFFFF, 0);
+}
+
+// Every request of either service is answered by a route of the simulator or refused on purpose; one
+// that is neither would be refused by accident.
+TEST(FrontSessions, EveryRequestOfBothServicesIsAnsweredOrRefusedOnPurpose) {
+    for (const NELOTradeMessageDef& message : kNELOTradeMessages) {
+        if (message.direction != NELODirection::ToServer) continue;
+        EXPECT_NE(CTradeService::Answers(message.id), CTradeService::Refuses(message.id))
+            << "trade " << message.meaning;
+    }
+    for (const quot::NELOQuotMessageDef& message : quot::kNELOQuotMessages) {
+        if (message.direction != NELODirection::ToServer) continue;
+        EXPECT_NE(CQuoteService::Answers(message.id), CQuoteService::Refuses(message.id))
+            << "quote " << message.meaning;
+    }
 }
 
 TEST(FrontSessions, RefusedServicesAnswerWithANonZeroCode) {

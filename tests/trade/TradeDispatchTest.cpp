@@ -4,8 +4,8 @@
 
 #include <cstdint>
 #include <set>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "NELOTradeCatalog.h"

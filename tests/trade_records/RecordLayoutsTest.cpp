@@ -10,6 +10,7 @@
 #include "APIPackage.h"
 #include "NELOAccountRecords.h"
 #include "NELOQueryRecords.h"
+#include "NELOTradeCatalog.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Account, RecordLayout, testing::ValuesIn(kAccountLayout
 
 struct NamedService {
     const char* name;
-    const NELOServiceBinding* service;
+    NELOTradeMessage request;
     bool listReply;  // false: one record in a group
 };
 
@@ -140,9 +141,9 @@ void PrintTo(const NamedService& entry, std::ostream* os) { *os << entry.name; }
 std::string ServiceName(const testing::TestParamInfo<NamedService>& info) { return info.param.name; }
 
 #define LIST_SERVICE(name) \
-    NamedService { #name, &kNELO##name##Service, true }
+    NamedService { #name, NELOTradeMessage::name, true }
 #define SINGLE_SERVICE(name) \
-    NamedService { #name, &kNELO##name##Service, false }
+    NamedService { #name, NELOTradeMessage::name, false }
 
 const NamedService kQueryServices[] = {
     LIST_SERVICE(QuotQuery),
@@ -170,19 +171,48 @@ const NamedService kAccountServices[] = {
 class ServiceBinding : public testing::TestWithParam<NamedService> {};
 
 TEST_P(ServiceBinding, RequestAndReplyAreContainersOfTheRightKind) {
-    const NELOServiceBinding& service = *GetParam().service;
-    EXPECT_EQ(service.replyServiceNo, service.requestServiceNo + 1);
-    EXPECT_EQ(service.requestGroup->flags, kTZOPackageFlag) << service.requestGroup->name;
-    EXPECT_EQ(service.replyBody->flags, GetParam().listReply ? kTZORecordSetFlag : kTZOPackageFlag)
-        << service.replyBody->name;
-    EXPECT_EQ(NELOIsListReply(service), GetParam().listReply);
-    ASSERT_NE(service.replyLayout, nullptr);
-    if (service.rowGroup != nullptr) {
-        EXPECT_EQ(service.rowGroup->flags, kTZOPackageFlag) << service.rowGroup->name;
-    }
+    const NELOTradeMessageDef& request = NELOTradeMessageOf(GetParam().request);
+    ASSERT_EQ(request.direction, NELODirection::ToServer);
+    EXPECT_EQ(request.body.field->flags, kTZOPackageFlag) << request.body.field->name;
+    const NELOTradeMessageDef* reply = NELOTradeReplyTo(request);
+    ASSERT_NE(reply, nullptr);
+    EXPECT_EQ(reply->serviceNo, request.serviceNo + 1);
+    EXPECT_TRUE(reply->withRspInfo);
+    EXPECT_EQ(reply->body.field->flags, GetParam().listReply ? kTZORecordSetFlag : kTZOPackageFlag)
+        << reply->body.field->name;
+    EXPECT_EQ(reply->body.IsList(), GetParam().listReply);
+    ASSERT_NE(reply->body.record, nullptr);
+    EXPECT_EQ(TZOCheckLayout(*reply->body.record->layout), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Query, ServiceBinding, testing::ValuesIn(kQueryServices), ServiceName);
 INSTANTIATE_TEST_SUITE_P(Account, ServiceBinding, testing::ValuesIn(kAccountServices), ServiceName);
+
+// The whole table: every body is a container whose record fits the dictionary, every request is answered
+// under the next ServiceNo with the reply information first, and every push travels in a group.
+TEST(TradeMessageTable, BodiesAreContainersAndEveryRequestHasItsReply) {
+    for (const NELOTradeMessageDef& message : kNELOTradeMessages) {
+        SCOPED_TRACE(message.meaning);
+        if (message.body.field != nullptr) {
+            ASSERT_NE(message.body.record, nullptr);
+            EXPECT_TRUE(message.body.field->flags == kTZOPackageFlag || message.body.IsList());
+            EXPECT_EQ(TZOCheckLayout(*message.body.record->layout), nullptr);
+        }
+        if (message.direction != NELODirection::ToServer) continue;
+        const NELOTradeMessageDef* reply = NELOTradeReplyTo(message);
+        ASSERT_NE(reply, nullptr);
+        EXPECT_EQ(reply->direction, NELODirection::ToClient);
+        EXPECT_TRUE(reply->withRspInfo);
+        EXPECT_NE(reply->deliver, nullptr);
+    }
+    for (const NELOTradePushDef& push : kNELOTradePushes) {
+        SCOPED_TRACE(push.meaning);
+        EXPECT_EQ(push.body.field->flags, kTZOPackageFlag);
+        EXPECT_NE(push.deliver, nullptr);
+        const NELOTradeMessageDef* flow = NELOFindTradeReceived(push.flow);
+        ASSERT_NE(flow, nullptr);
+        EXPECT_TRUE(flow->isFlowPush);
+    }
+}
 
 }  // namespace

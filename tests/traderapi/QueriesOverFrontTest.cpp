@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "NELOTradeCatalog.h"
 #include "TraderFrontSupport.h"
 
 namespace traderapi_test {
@@ -23,11 +24,12 @@ protected:
 
     // Answers `requestId` with these rows in one package (EndFlag 0) and returns the first callback.
     template <class Row>
-    Call Answer(const NELOServiceBinding& service, int callbackPosition, int requestId, const std::vector<Row>& rows) {
+    Call Answer(const NELOTradeMessageDef& service, int callbackPosition, int requestId, const std::vector<Row>& rows) {
         const NELORspInfoRecord info = BackEndInfo(0, "");
-        front.Send(service.replyServiceNo, requestId, 0, [&](CAPIPackage& p) {
+        const NELOTradeMessageDef& reply = *NELOTradeReplyTo(service);
+        front.Send(reply.serviceNo, requestId, 0, [&](CAPIPackage& p) {
             if (AddInfo(p, info) < 0) return -1;
-            return AddRows(p, *service.replyBody, *service.replyLayout, rows);
+            return AddRows(p, *reply.body.field, *reply.body.record->layout, rows);
         });
         const Call call = spi.WaitForReply(callbackPosition, requestId);
         ExpectIOReply(call, callbackPosition, requestId, rows.size() <= 1);
@@ -46,7 +48,7 @@ enum class KeyShape { InstrumentExchange, ExchangeInstrument, InvestorOnly, Exch
 struct QueryCase {
     const char* name;
     Invoke invoke;
-    const NELOServiceBinding* service;
+    const NELOTradeMessageDef* service;  // the request's row of the message table
     KeyShape shape;
     std::size_t exchangeOffset;    // where the request keeps its exchange filter
     std::size_t instrumentOffset;  // and its instrument filter (product id for the product query)
@@ -54,29 +56,30 @@ struct QueryCase {
 };
 
 const QueryCase kQueries[] = {
-    {"order", QUERY(ReqOrderQuery, NarvOrderQueryRecord), &kNELOOrderQueryService, KeyShape::InstrumentExchange, 55,
-     120, 28},
-    {"trade", QUERY(ReqTradeQuery, NarvTradeQueryRecord), &kNELOTradeQueryService, KeyShape::InstrumentExchange, 55,
-     120, 29},
-    {"position", QUERY(ReqPosiQuery, NarvPosiQueryRecord), &kNELOPosiQueryService, KeyShape::InstrumentExchange, 55, 81,
-     30},
-    {"fund", QUERY(ReqFundQuery, NarvFundQueryRecord), &kNELOFundQueryService, KeyShape::InvestorOnly, 0, 100, 31},
+    {"order", QUERY(ReqOrderQuery, NarvOrderQueryRecord), &NELOTradeMessageOf(NELOTradeMessage::OrderQuery),
+     KeyShape::InstrumentExchange, 55, 120, 28},
+    {"trade", QUERY(ReqTradeQuery, NarvTradeQueryRecord), &NELOTradeMessageOf(NELOTradeMessage::TradeQuery),
+     KeyShape::InstrumentExchange, 55, 120, 29},
+    {"position", QUERY(ReqPosiQuery, NarvPosiQueryRecord), &NELOTradeMessageOf(NELOTradeMessage::PosiQuery),
+     KeyShape::InstrumentExchange, 55, 81, 30},
+    {"fund", QUERY(ReqFundQuery, NarvFundQueryRecord), &NELOTradeMessageOf(NELOTradeMessage::FundQuery),
+     KeyShape::InvestorOnly, 0, 100, 31},
     {"investor margin rate", QUERY(ReqInvestorMarginRateQuery, NarvInvestorMarginRateQueryRecord),
-     &kNELOInvestorMarginRateQueryService, KeyShape::ExchangeInstrument, 56, 82, 34},
+     &NELOTradeMessageOf(NELOTradeMessage::InvestorMarginRateQuery), KeyShape::ExchangeInstrument, 56, 82, 34},
     {"investor fee rate", QUERY(ReqInvestorFeeRateQuery, NarvInvestorFeeRateQueryRecord),
-     &kNELOInvestorFeeRateQueryService, KeyShape::ExchangeInstrument, 55, 81, 35},
-    {"exchange", QUERY(ReqExchangeQuery, NarvExchangeQueryRecord), &kNELOExchangeQueryService, KeyShape::ExchangeOnly,
-     0, 100, 36},
-    {"product", QUERY(ReqProductQuery, NarvProductQueryRecord), &kNELOProductQueryService, KeyShape::Product, 32, 41,
-     37},
-    {"instrument", QUERY(ReqInstrumentQuery, NarvInstrumentQueryRecord), &kNELOInstrumentQueryService,
-     KeyShape::InstrumentExchange, 31, 102, 38},
-    {"quotation", QUERY(ReqQuotQuery, NarvQuotQueryRecord), &kNELOQuotQueryService, KeyShape::InstrumentExchange, 31,
-     40, 39},
-    {"position detail", QUERY(ReqPosiDetailQuery, NarvPosiDetailQueryRecord), &kNELOPosiDetailQueryService,
-     KeyShape::InstrumentExchange, 55, 81, 42},
+     &NELOTradeMessageOf(NELOTradeMessage::InvestorFeeRateQuery), KeyShape::ExchangeInstrument, 55, 81, 35},
+    {"exchange", QUERY(ReqExchangeQuery, NarvExchangeQueryRecord), &NELOTradeMessageOf(NELOTradeMessage::ExchangeQuery),
+     KeyShape::ExchangeOnly, 0, 100, 36},
+    {"product", QUERY(ReqProductQuery, NarvProductQueryRecord), &NELOTradeMessageOf(NELOTradeMessage::ProductQuery),
+     KeyShape::Product, 32, 41, 37},
+    {"instrument", QUERY(ReqInstrumentQuery, NarvInstrumentQueryRecord),
+     &NELOTradeMessageOf(NELOTradeMessage::InstrumentQuery), KeyShape::InstrumentExchange, 31, 102, 38},
+    {"quotation", QUERY(ReqQuotQuery, NarvQuotQueryRecord), &NELOTradeMessageOf(NELOTradeMessage::QuotQuery),
+     KeyShape::InstrumentExchange, 31, 40, 39},
+    {"position detail", QUERY(ReqPosiDetailQuery, NarvPosiDetailQueryRecord),
+     &NELOTradeMessageOf(NELOTradeMessage::PosiDetailQuery), KeyShape::InstrumentExchange, 55, 81, 42},
     {"exchange margin rate", QUERY(ReqExchangeMarginRateQuery, NarvExchangeMarginRateQueryRecord),
-     &kNELOExchangeMarginRateQueryService, KeyShape::ExchangeInstrument, 43, 52, 49},
+     &NELOTradeMessageOf(NELOTradeMessage::ExchangeMarginRateQuery), KeyShape::ExchangeInstrument, 43, 52, 49},
 };
 
 struct AnyQuery {
@@ -97,10 +100,10 @@ TEST_F(Queries, EachQuerySendsItsFiltersAndIsAnsweredAtItsPosition) {
             query.bytes[31] = '1';
         }
         ASSERT_EQ(row.invoke(*api, query.bytes, requestId), 0);
-        std::unique_ptr<ReceivedMessage> request = Expect(row.service->requestServiceNo);
+        std::unique_ptr<ReceivedMessage> request = Expect(row.service->serviceNo);
         ASSERT_NE(request, nullptr);
         EXPECT_EQ(request->RequestID, requestId);
-        const TZOFieldDef& group = *row.service->requestGroup;
+        const TZOFieldDef& group = *row.service->body.field;
         switch (row.shape) {
             case KeyShape::InstrumentExchange: {
                 const auto key = ReadGroup<NELOQueryKeyRecord>(*request, group, kNELOQueryKeyLayout);
@@ -133,7 +136,8 @@ TEST_F(Queries, EachQuerySendsItsFiltersAndIsAnsweredAtItsPosition) {
             }
         }
         const NELORspInfoRecord info = BackEndInfo(0, "");
-        front.Send(row.service->replyServiceNo, requestId, 0, [&](CAPIPackage& p) { return AddInfo(p, info); });
+        front.Send(NELOTradeReplyTo(*row.service)->serviceNo, requestId, 0,
+                   [&](CAPIPackage& p) { return AddInfo(p, info); });
         const Call call = spi.WaitForReply(row.callbackPosition, requestId);
         ExpectIOReply(call, row.callbackPosition, requestId, true);
         EXPECT_FALSE(call.HasRecord());
@@ -226,7 +230,8 @@ TEST_F(Queries, FundReply) {
     fund.FloatBalance = 12.5;
     fund.FreeBalance = 13.5;
     fund.TotalPL = 99.0;  // not passed on
-    const Call call = Answer(kNELOFundQueryService, 31, 43, std::vector<NELOFundRecord>{fund});
+    const Call call =
+        Answer(NELOTradeMessageOf(NELOTradeMessage::FundQuery), 31, 43, std::vector<NELOFundRecord>{fund});
     RecordImage image(400);
     image.Text(0, "FIRM01").Text(11, "INV123456789");
     const double values[] = {1.5, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 8.5, 9.5, 10.5, 11.5, 12.5, 13.5};
@@ -275,7 +280,8 @@ NELOPosiRecord SamplePosition() {
 }
 
 TEST_F(Queries, PositionReply) {
-    const Call call = Answer(kNELOPosiQueryService, 30, 42, std::vector<NELOPosiRecord>{SamplePosition()});
+    const Call call =
+        Answer(NELOTradeMessageOf(NELOTradeMessage::PosiQuery), 30, 42, std::vector<NELOPosiRecord>{SamplePosition()});
     RecordImage image(472);
     image.Text(31, "FIRM01").Text(42, "INV123456789").Char(55, '2').Char(56, '1').Char(57, '1');
     image.Int(60, 1).Int(64, 2).Int(68, 3).Int(72, 4).Double(80, 5.5).Double(88, 6.5).Int(96, 7).Int(100, 8);
@@ -307,7 +313,8 @@ TEST_F(Queries, PositionCodesAndMarginRateKind) {
         posi.BSFlag = row.bsFlag;
         posi.PositionDate = row.positionDate;
         posi.MarginRateType = row.marginRateType;
-        const Call call = Answer(kNELOPosiQueryService, 30, ++requestId, std::vector<NELOPosiRecord>{posi});
+        const Call call =
+            Answer(NELOTradeMessageOf(NELOTradeMessage::PosiQuery), 30, ++requestId, std::vector<NELOPosiRecord>{posi});
         EXPECT_EQ(call.Char(55), row.exportedBSFlag);
         EXPECT_EQ(call.Char(57), row.exportedPositionDate);
         EXPECT_EQ(call.At<double>(288), row.byRatio);
@@ -334,8 +341,8 @@ NELOInstrumentRecord SampleInstrument() {
 }
 
 TEST_F(Queries, InstrumentReply) {
-    const Call call =
-        Answer(kNELOInstrumentQueryService, 38, 50, std::vector<NELOInstrumentRecord>{SampleInstrument()});
+    const Call call = Answer(NELOTradeMessageOf(NELOTradeMessage::InstrumentQuery), 38, 50,
+                             std::vector<NELOInstrumentRecord>{SampleInstrument()});
     RecordImage image(616);
     image.Text(31, "EXCHANGE").Text(40, "COPPER-2505-LONG-NAM").Char(123, '1').Int(124, 2025).Int(128, 3);
     image.Int(132, 2147483647).Int(136, 1).Int(140, 2147483647).Int(144, 1).Int(148, 5).Double(152, 10.0);
@@ -370,8 +377,8 @@ TEST_F(Queries, InstrumentTypesAndExpiry) {
         instrument.InstrumentType = row.instrumentType;
         instrument.OptionsType = row.optionsType;
         std::strcpy(instrument.ExpiredDate, row.expiredDate);
-        const Call call =
-            Answer(kNELOInstrumentQueryService, 38, ++requestId, std::vector<NELOInstrumentRecord>{instrument});
+        const Call call = Answer(NELOTradeMessageOf(NELOTradeMessage::InstrumentQuery), 38, ++requestId,
+                                 std::vector<NELOInstrumentRecord>{instrument});
         EXPECT_EQ(call.Char(123), row.exportedType);
         EXPECT_EQ(call.Char(272), row.exportedOptionsType);
         EXPECT_EQ(call.At<std::int32_t>(124), row.year);
@@ -398,8 +405,8 @@ TEST_F(Queries, FeeRateReply) {
         fee.FeeRate = 0.5;
         fee.CloseFeeRate = 0.25;
         fee.CloseTodayFeeRate = 0.125;
-        const Call call =
-            Answer(kNELOInvestorFeeRateQueryService, 35, ++requestId, std::vector<NELOFeeRateRecord>{fee});
+        const Call call = Answer(NELOTradeMessageOf(NELOTradeMessage::InvestorFeeRateQuery), 35, ++requestId,
+                                 std::vector<NELOFeeRateRecord>{fee});
         const std::size_t shift = kind.byRatio ? 0 : 8;
         RecordImage image(216);
         image.Char(31, '1').Text(32, "FIRM01").Text(43, "FEE456789ABC");
@@ -422,16 +429,16 @@ TEST_F(Queries, MarginRateReplies) {
         rate.ShortMarginRate = 0.25;
         const std::size_t shift = kind.byRatio ? 0 : 8;
 
-        const Call investor =
-            Answer(kNELOInvestorMarginRateQueryService, 34, ++requestId, std::vector<NELOMarginRateRecord>{rate});
+        const Call investor = Answer(NELOTradeMessageOf(NELOTradeMessage::InvestorMarginRateQuery), 34, ++requestId,
+                                     std::vector<NELOMarginRateRecord>{rate});
         RecordImage investorImage(208);
         investorImage.Char(31, '1').Text(32, "FIRM01").Text(43, "MRG456789ABC").Char(56, '1');
         investorImage.Double(64 + shift, 0.5).Double(80 + shift, 0.25).Text(100, "EXCHANGE").Text(126, "cu2505");
         EXPECT_EQ(investorImage.Differences(investor.record), "");
 
         rate.InvestorID[0] = '\0';  // exchange rows carry none
-        const Call exchange =
-            Answer(kNELOExchangeMarginRateQueryService, 49, ++requestId, std::vector<NELOMarginRateRecord>{rate});
+        const Call exchange = Answer(NELOTradeMessageOf(NELOTradeMessage::ExchangeMarginRateQuery), 49, ++requestId,
+                                     std::vector<NELOMarginRateRecord>{rate});
         RecordImage exchangeImage(176);
         exchangeImage.Char(42, '1').Double(48 + shift, 0.5).Double(64 + shift, 0.25);
         exchangeImage.Text(80, "EXCHANGE").Text(89, "cu2505");
@@ -455,7 +462,8 @@ TEST_F(Queries, ProductReply) {
         product.InstrumentType = row.wireType;
         std::strcpy(product.ProductID, "cu");
         std::strcpy(product.ProductName, "COPPER-FUTURES-NAME-X");  // 21 characters: 20 kept
-        const Call call = Answer(kNELOProductQueryService, 37, ++requestId, std::vector<NELOProductRecord>{product});
+        const Call call = Answer(NELOTradeMessageOf(NELOTradeMessage::ProductQuery), 37, ++requestId,
+                                 std::vector<NELOProductRecord>{product});
         RecordImage image(312);
         image.Text(31, "COPPER-FUTURES-NAME-").Text(52, "EXCHANGE").Char(61, row.exportedType);
         image.Text(144, "cu").Text(225, "cu");
@@ -467,7 +475,8 @@ TEST_F(Queries, ExchangeReply) {
     NELOExchangeRecord exchange{};
     std::strcpy(exchange.ExchangeID, "EXCHANGE12345");
     std::strcpy(exchange.ExchangeName, kGbkAllTraded);
-    const Call call = Answer(kNELOExchangeQueryService, 36, 48, std::vector<NELOExchangeRecord>{exchange});
+    const Call call =
+        Answer(NELOTradeMessageOf(NELOTradeMessage::ExchangeQuery), 36, 48, std::vector<NELOExchangeRecord>{exchange});
     RecordImage image(71);
     image.Text(0, "EXCHANGE").Text(9, kGbkAllTraded).Char(70, '0');
     EXPECT_EQ(image.Differences(call.record), "");
@@ -498,7 +507,8 @@ TEST_F(Queries, QuotationReplyPassesTheFirstLevelOnly) {
     quot.AskQty = 17;
     quot.BidPrice2 = 99.0;  // deeper levels are not passed on
     quot.AskQty5 = 99;
-    const Call call = Answer(kNELOQuotQueryService, 39, 51, std::vector<NELOQuotRecord>{quot});
+    const Call call =
+        Answer(NELOTradeMessageOf(NELOTradeMessage::QuotQuery), 39, 51, std::vector<NELOQuotRecord>{quot});
     RecordImage image(568);
     image.Text(0, "20250314").Text(40, "EXCHANGE").Double(80, 1.5).Double(88, 2.5).Double(96, 3.5);
     image.Double(104, 4.0).Double(112, 5.5).Double(120, 6.5).Double(128, 7.5).Int(136, 8).Double(144, 9.5);
@@ -520,8 +530,8 @@ TEST_F(Queries, PositionDetailReplyAtTheGivenOffsets) {
         std::strcpy(detail.ExchangeID, "EXCHANGE12345");
         std::strcpy(detail.InstrumentID, "cu2505");
         detail.Margin = 1234.5;
-        const Call call =
-            Answer(kNELOPosiDetailQueryService, 42, ++requestId, std::vector<NELOPosiDetailRecord>{detail});
+        const Call call = Answer(NELOTradeMessageOf(NELOTradeMessage::PosiDetailQuery), 42, ++requestId,
+                                 std::vector<NELOPosiDetailRecord>{detail});
         ASSERT_EQ(call.record.size(), 448u);
         EXPECT_EQ(call.Text(31), "FIRM01");
         EXPECT_EQ(call.Text(42), "INV123456789");
@@ -547,7 +557,8 @@ TEST_F(Queries, OrderAndTradeRowsAreFilledAsPushes) {
     order.Qty = 5;
     order.QtyLeft = 5;
     std::strcpy(order.InvestorID, "INV1");
-    const Call orderCall = Answer(kNELOOrderQueryService, 28, 40, std::vector<NELOOrderRecord>{order});
+    const Call orderCall =
+        Answer(NELOTradeMessageOf(NELOTradeMessage::OrderQuery), 28, 40, std::vector<NELOOrderRecord>{order});
     EXPECT_EQ(orderCall.Text(0), "FIRM01");
     EXPECT_EQ(orderCall.Text(109), "20250314");
     EXPECT_EQ(orderCall.Text(280), "20250314");
@@ -557,7 +568,8 @@ TEST_F(Queries, OrderAndTradeRowsAreFilledAsPushes) {
     NELOTradeRecord trade{};
     std::strcpy(trade.OrderID, "42");
     trade.BSFlag = 'S';
-    const Call tradeCall = Answer(kNELOTradeQueryService, 29, 41, std::vector<NELOTradeRecord>{trade});
+    const Call tradeCall =
+        Answer(NELOTradeMessageOf(NELOTradeMessage::TradeQuery), 29, 41, std::vector<NELOTradeRecord>{trade});
     EXPECT_EQ(tradeCall.Text(0), "FIRM01");
     EXPECT_EQ(tradeCall.Char(114), '1');
     EXPECT_EQ(tradeCall.Text(296), "20250314");

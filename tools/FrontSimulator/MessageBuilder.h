@@ -1,4 +1,4 @@
-// Builds one outgoing message of the trade service in a buffer of its own.
+// Builds one outgoing message of either service in a buffer of its own.
 #pragma once
 
 #include <array>

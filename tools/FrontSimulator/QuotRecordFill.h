@@ -1,14 +1,14 @@
-// Fills a quotation record of either service from a depth snapshot. Both services define a quotation
-// record with the same members; the template serves each without knowing the other.
+// Fills the ten-level quotation record (a row of the trade service's quotation query, the quote service's
+// push) from a depth snapshot.
 #pragma once
 
 #include <cstring>
 
 #include "DepthSnapshot.h"
+#include "NELOCommonRecords.h"
 #include "SimText.h"
 
-template <class QuotRecord>
-void SimFillQuotRecord(const SimDepthSnapshot& s, QuotRecord& r) {
+inline void SimFillQuotRecord(const SimDepthSnapshot& s, NELOQuotRecord& r) {
     std::memset(&r, 0, sizeof r);
     SimCopy(r.MatchID, std::to_string(s.updateNo));
     SimCopy(r.TradeDate, s.tradingDay);

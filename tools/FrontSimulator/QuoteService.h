@@ -1,7 +1,6 @@
 // The quote service of the simulated front: login, subscriptions and the quote push of every step.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -11,7 +10,8 @@
 
 #include "FrameSession.h"
 #include "MarketSimulator.h"
-#include "QuoteWire.h"
+#include "MessageBuilder.h"
+#include "NELOQuotCatalog.h"
 #include "SimConfig.h"
 #include "SimReplyCodes.h"
 #include "TradingDesk.h"
@@ -31,6 +31,10 @@ public:
 
     std::size_t SessionCount() const { return sessions_.size(); }
 
+    // Every request of the quote service is either answered or refused as not supported.
+    static bool Answers(quot::NELOQuotMessage request);
+    static bool Refuses(quot::NELOQuotMessage request);
+
 private:
     struct SessionState {
         std::shared_ptr<CFrameSession> connection;
@@ -39,7 +43,23 @@ private:
         std::set<std::size_t> instruments;
     };
 
-    void Reply(SessionState& s, std::uint32_t length) { s.connection->Send(buffer_.data(), length); }
+    // A handler answers the request of its catalogue row `asked`.
+    using Handle = void (CQuoteService::*)(SessionState&, CAPIPackage&, const quot::NELOQuotMessageDef& asked);
+    struct Route {
+        quot::NELOQuotMessage request;
+        Handle handle;
+    };
+    static const Route kRoutes[];
+    static const quot::NELOQuotMessage kRefused[];
+
+    void OnLogin(SessionState& s, CAPIPackage& request, const quot::NELOQuotMessageDef& asked);
+    void OnLogout(SessionState& s, CAPIPackage& request, const quot::NELOQuotMessageDef& asked);
+    void OnSubscription(SessionState& s, CAPIPackage& request, const quot::NELOQuotMessageDef& asked);
+
+    // Sends the message just built.
+    void Send(SessionState& s) { s.connection->Send(builder_.Data(), builder_.Length()); }
+    // Builds the quote push of one instrument.
+    void EncodeQuote(std::size_t instrument);
     void SendQuote(SessionState& s, std::size_t instrument);
 
     const SimConfig& config_;
@@ -47,5 +67,5 @@ private:
     const CTradingDesk& desk_;
     std::map<CFrameSession*, SessionState> sessions_;
     std::uint32_t nextSessionNumber_ = 1;
-    std::array<std::uint8_t, kSimQuoteMessageMaxSize> buffer_{};
+    CMessageBuilder builder_;
 };

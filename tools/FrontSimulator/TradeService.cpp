@@ -1,24 +1,23 @@
 #include "TradeService.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "NELOAccountRecords.h"
 #include "NELOPushRecords.h"
 #include "NELOSessionRecords.h"
+#include "NELOTradeCatalog.h"
 #include "QuotRecordFill.h"
 #include "SimText.h"
 
 namespace {
 
-// Flow kinds, carried in the RequestID of a flow message.
-constexpr std::int32_t kOrderKind = 124;
-constexpr std::int32_t kTradeKind = 130;
-constexpr std::int32_t kPosiDetailKind = 156;
-constexpr std::int32_t kFundKind = 157;
-constexpr std::int32_t kPosiKind = 158;
-constexpr std::int32_t kMarketStatusKind = 129;
+using M = NELOTradeMessage;
+using P = NELOTradePush;
 
-constexpr std::uint16_t kAccountFlow = 1;
-constexpr std::uint16_t kMarketFlow = 2;
-constexpr std::uint16_t kFlowSubscribeReply = 4;
+// The flows a subscription row may name.
+const std::uint16_t kAccountFlow = NELOTradeMessageOf(M::AccountFlow).serviceNo;
+const std::uint16_t kMarketFlow = NELOTradeMessageOf(M::MarketFlow).serviceNo;
 
 // Market status letter of continuous trading.
 constexpr char kContinuousTrading = '2';
@@ -36,14 +35,21 @@ void AddStatus(CAPIPackage& package, SimReply code) {
     TZOAddRecord(package, TZOField::RspInfo.id, kNELORspInfoLayout, &info);
 }
 
-// The list services whose rows the simulator never has: answered with an empty list.
-// clang-format off
-const NELOServiceBinding* const kNothingKeptServices[] = {
-    &kNELOBulletinQueryService, &kNELONoticeQueryService, &kNELOFundIODetailQueryService,
-    &kNELOReportQueryService, &kNELOHisBulletinQueryService, &kNELOHisNoticeQueryService,
-    &kNELOAccountBindQueryService,
-};
-// clang-format on
+// The record a request carries, as its catalogue row says; zeroed when it is missing or does not decode,
+// so a half-read key never filters anything.
+template <class Record>
+Record RequestRecord(CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    Record record{};
+    if (TZOReadGroup(request, asked.body.field->id, *asked.body.record->layout, &record) != 0) record = Record{};
+    return record;
+}
+
+template <class Record>
+void AddBody(CAPIPackage& package, const NELOBodyPart& body, const Record& record) {
+    TZOAddRecord(package, body.field->id, *body.record->layout, &record);
+}
+
+const NELOTradeMessageDef& ReplyTo(const NELOTradeMessageDef& asked) { return *NELOTradeReplyTo(asked); }
 
 // Dates of history keys arrive as the caller wrote them, with or without dashes.
 std::string DateDigits(const std::string& date) {
@@ -71,40 +77,54 @@ SimQueryFilter FilterOf(const NELORateKeyRecord& key) { return {SimText(key.Inst
 
 }  // namespace
 
+// Bulletins, notices, transfers, reports and bank bindings: the simulator keeps none of them and answers
+// with empty lists.
 // clang-format off
 const CTradeService::Route CTradeService::kRoutes[] = {
-    {3,   &CTradeService::OnFlowSubscribe,           true},
-    {116, &CTradeService::OnLogin,                   false},
-    {118, &CTradeService::OnLogout,                  true},
-    {120, &CTradeService::OnChangePassword,          true},
-    {122, &CTradeService::OnInputOrder,              true},
-    {127, &CTradeService::OnOrderCancel,             true},
-    {131, &CTradeService::OnQuotQuery,               true},
-    {137, &CTradeService::OnOrderQuery,              true},
-    {139, &CTradeService::OnTradeQuery,              true},
-    {141, &CTradeService::OnPosiQuery,               true},
-    {143, &CTradeService::OnFundQuery,               true},
-    {145, &CTradeService::OnInstrumentQuery,         true},
-    {147, &CTradeService::OnPosiDetailQuery,         true},
-    {159, &CTradeService::OnInputOrder,              true},
-    {161, &CTradeService::OnNothingKeptQuery,        true},
-    {163, &CTradeService::OnNothingKeptQuery,        true},
-    {170, &CTradeService::OnNothingKeptQuery,        true},
-    {172, &CTradeService::OnNothingKeptQuery,        true},
-    {174, &CTradeService::OnHisOrderQuery,           true},
-    {176, &CTradeService::OnHisTradeQuery,           true},
-    {178, &CTradeService::OnNothingKeptQuery,        true},
-    {180, &CTradeService::OnNothingKeptQuery,        true},
-    {198, &CTradeService::OnNothingKeptQuery,        true},
-    {200, &CTradeService::OnHisFundQuery,            true},
-    {202, &CTradeService::OnHisPosiDetailQuery,      true},
-    {301, &CTradeService::OnProductQuery,            true},
-    {303, &CTradeService::OnExchangeQuery,           true},
-    {305, &CTradeService::OnFeeRateQuery,            true},
-    {307, &CTradeService::OnInvestorMarginRateQuery, true},
-    {309, &CTradeService::OnExchangeMarginRateQuery, true},
+    {M::FlowSubscribe,          &CTradeService::OnFlowSubscribe,           true},
+    {M::Login,                  &CTradeService::OnLogin,                   false},
+    {M::Logout,                 &CTradeService::OnLogout,                  true},
+    {M::ChangePassword,         &CTradeService::OnChangePassword,          true},
+    {M::InputOrder,             &CTradeService::OnInputOrder,              true},
+    {M::OrderCancel,            &CTradeService::OnOrderCancel,             true},
+    {M::QuotQuery,              &CTradeService::OnQuotQuery,               true},
+    {M::OrderQuery,             &CTradeService::OnOrderQuery,              true},
+    {M::TradeQuery,             &CTradeService::OnTradeQuery,              true},
+    {M::PosiQuery,              &CTradeService::OnPosiQuery,               true},
+    {M::FundQuery,              &CTradeService::OnFundQuery,               true},
+    {M::InstrumentQuery,        &CTradeService::OnInstrumentQuery,         true},
+    {M::PosiDetailQuery,        &CTradeService::OnPosiDetailQuery,         true},
+    {M::InputOrderEx,           &CTradeService::OnInputOrder,              true},
+    {M::BulletinQuery,          &CTradeService::OnNothingKeptQuery,        true},
+    {M::NoticeQuery,            &CTradeService::OnNothingKeptQuery,        true},
+    {M::FundIODetailQuery,      &CTradeService::OnNothingKeptQuery,        true},
+    {M::ReportQuery,            &CTradeService::OnNothingKeptQuery,        true},
+    {M::HisOrderQuery,          &CTradeService::OnHisOrderQuery,           true},
+    {M::HisTradeQuery,          &CTradeService::OnHisTradeQuery,           true},
+    {M::HisBulletinQuery,       &CTradeService::OnNothingKeptQuery,        true},
+    {M::HisNoticeQuery,         &CTradeService::OnNothingKeptQuery,        true},
+    {M::AccountBindQuery,       &CTradeService::OnNothingKeptQuery,        true},
+    {M::HisFundQuery,           &CTradeService::OnHisFundQuery,            true},
+    {M::HisPosiDetailQuery,     &CTradeService::OnHisPosiDetailQuery,      true},
+    {M::ProductQuery,           &CTradeService::OnProductQuery,            true},
+    {M::ExchangeQuery,          &CTradeService::OnExchangeQuery,           true},
+    {M::InvestorFeeRateQuery,   &CTradeService::OnFeeRateQuery,            true},
+    {M::InvestorMarginRateQuery,&CTradeService::OnInvestorMarginRateQuery, true},
+    {M::ExchangeMarginRateQuery,&CTradeService::OnExchangeMarginRateQuery, true},
 };
 // clang-format on
+
+// Profit/loss stops, fund transfers and bank bindings change nothing the simulator models: they are refused
+// as not supported, which the client reports like any refusal.
+const NELOTradeMessage CTradeService::kRefused[] = {M::ProfitLossStopSet, M::ElectronicFundIO, M::AccountBind};
+
+bool CTradeService::Answers(NELOTradeMessage request) {
+    return std::any_of(std::begin(kRoutes), std::end(kRoutes), [&](const Route& r) { return r.request == request; });
+}
+
+bool CTradeService::Refuses(NELOTradeMessage request) {
+    return std::find(std::begin(kRefused), std::end(kRefused), request) != std::end(kRefused);
+}
 
 CTradeService::CTradeService(const SimConfig& config, CMarketSimulator& market, CTradingDesk::Clock clock)
     : config_(config), market_(market), desk_(config, market, *this, std::move(clock)), reference_(config) {
@@ -152,22 +172,23 @@ void CTradeService::OnMessage(CFrameSession& session, const std::uint8_t* messag
     request.OpenReceived(message, length);
     if (request.ServiceNo == 0) return;  // the client's heartbeat
     for (const Route& route : kRoutes) {
-        if (route.serviceNo != request.ServiceNo) continue;
+        const NELOTradeMessageDef& asked = NELOTradeMessageOf(route.request);
+        if (asked.serviceNo != request.ServiceNo) continue;
         if (route.needsLogin && state.investorId.empty()) {
-            SendStatus(state, static_cast<std::uint16_t>(request.ServiceNo + 1), request.RequestID,
-                       SimReply::NotLoggedIn);
+            SendStatus(state, ReplyTo(asked).serviceNo, request.RequestID, SimReply::NotLoggedIn);
             return;
         }
         // Replies go out before the pushes the request causes, as a front does.
         deferring_ = true;
-        (this->*route.handle)(state, request);
+        (this->*route.handle)(state, request, asked);
         deferring_ = false;
         DeliverDeferred();
         return;
     }
     // A service this front does not provide is refused, never ignored: the client would wait forever.
     if (request.ServiceNo < 0xFFFF)
-        SendStatus(state, static_cast<std::uint16_t>(request.ServiceNo + 1), request.RequestID, SimReply::NotSupported);
+        SendStatus(state, NELOReplyServiceNo(static_cast<std::uint16_t>(request.ServiceNo)), request.RequestID,
+                   SimReply::NotSupported);
 }
 
 void CTradeService::SendStatus(SessionState& s, std::uint16_t serviceNo, std::int32_t requestId, SimReply code) {
@@ -176,13 +197,15 @@ void CTradeService::SendStatus(SessionState& s, std::uint16_t serviceNo, std::in
 }
 
 template <class Row>
-void CTradeService::SendList(SessionState& s, std::uint16_t serviceNo, std::int32_t requestId, std::uint16_t listId,
-                             const TZORecordLayout& layout, const std::vector<Row>& rows) {
+void CTradeService::SendList(SessionState& s, const NELOTradeMessageDef& asked, std::int32_t requestId,
+                             const std::vector<Row>& rows) {
+    const NELOTradeMessageDef& reply = ReplyTo(asked);
+    const TZORecordLayout& layout = *reply.body.record->layout;
     std::size_t next = 0;
     do {
-        CAPIPackage& package = builder_.Begin(serviceNo, requestId);
+        CAPIPackage& package = builder_.Begin(reply.serviceNo, requestId);
         AddStatus(package, SimReply::Ok);
-        auto list = package.AddRecordSet(listId);
+        auto list = package.AddRecordSet(reply.body.field->id);
         const std::size_t first = next;
         while (next < rows.size() && TZOAddRecordToSet(*list, layout, &rows[next]) >= 0) ++next;
         // A row too large for an empty message cannot be sent at all; it is dropped, not looped on.
@@ -192,12 +215,12 @@ void CTradeService::SendList(SessionState& s, std::uint16_t serviceNo, std::int3
     } while (next < rows.size());
 }
 
-void CTradeService::OnLogin(SessionState& s, CAPIPackage& request) {
-    NELOLoginReqRecord login{};
-    TZOReadGroup(request, TZOField::LoginReq.id, kNELOLoginReqLayout, &login);
+void CTradeService::OnLogin(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOLoginReqRecord login = RequestRecord<NELOLoginReqRecord>(request, asked);
     const std::string investor = SimText(login.InvestorID);
     const SimReply verdict = desk_.CheckLogin(investor, SimText(login.InvestorPassword));
-    CAPIPackage& reply = builder_.Begin(117, request.RequestID);
+    const NELOTradeMessageDef& answer = ReplyTo(asked);
+    CAPIPackage& reply = builder_.Begin(answer.serviceNo, request.RequestID);
     AddStatus(reply, verdict);
     if (verdict == SimReply::Ok) {
         // A new login on this connection starts without flows until it subscribes them.
@@ -209,39 +232,40 @@ void CTradeService::OnLogin(SessionState& s, CAPIPackage& request) {
         SimCopy(granted.InvestorName, desk_.InvestorName(investor));
         SimCopy(granted.SysName, kSystemName);
         granted.SessionID = s.sessionId;
-        TZOAddRecord(reply, TZOField::LoginRsp.id, kNELOLoginRspLayout, &granted);
+        AddBody(reply, answer.body, granted);
     }
     s.connection->Send(builder_.Data(), builder_.Length());
 }
 
-void CTradeService::OnLogout(SessionState& s, CAPIPackage& request) {
-    CAPIPackage& reply = builder_.Begin(119, request.RequestID);
+void CTradeService::OnLogout(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    const NELOTradeMessageDef& answer = ReplyTo(asked);
+    CAPIPackage& reply = builder_.Begin(answer.serviceNo, request.RequestID);
     AddStatus(reply, SimReply::Ok);
     NELOInvestorRecord investor{};
     SimCopy(investor.InvestorID, s.investorId);
-    TZOAddRecord(reply, TZOField::LogoutRsp.id, kNELOInvestorLayout, &investor);
+    AddBody(reply, answer.body, investor);
     s.investorId.clear();
     s.accountFlow = s.marketFlow = false;
     s.connection->Send(builder_.Data(), builder_.Length());
 }
 
-void CTradeService::OnChangePassword(SessionState& s, CAPIPackage& request) {
-    NELOChangePasswordRecord change{};
-    TZOReadGroup(request, TZOField::ChangePasswordReq.id, kNELOChangePasswordLayout, &change);
+void CTradeService::OnChangePassword(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOChangePasswordRecord change = RequestRecord<NELOChangePasswordRecord>(request, asked);
     const std::string named = SimText(change.InvestorID);
     const SimReply verdict = !named.empty() && named != s.investorId
                                  ? SimReply::InvestorMismatch
                                  : desk_.ChangePassword(s.investorId, SimText(change.InvestorOldPassword),
                                                         SimText(change.InvestorNewPassword));
-    CAPIPackage& reply = builder_.Begin(121, request.RequestID);
+    const NELOTradeMessageDef& answer = ReplyTo(asked);
+    CAPIPackage& reply = builder_.Begin(answer.serviceNo, request.RequestID);
     AddStatus(reply, verdict);
     NELOInvestorRecord investor{};
     SimCopy(investor.InvestorID, s.investorId);
-    TZOAddRecord(reply, TZOField::ChangePasswordRsp.id, kNELOInvestorLayout, &investor);
+    AddBody(reply, answer.body, investor);
     s.connection->Send(builder_.Data(), builder_.Length());
 }
 
-void CTradeService::OnFlowSubscribe(SessionState& s, CAPIPackage& request) {
+void CTradeService::OnFlowSubscribe(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
     struct Replay {
         const CFlowJournal* journal;
         std::uint32_t start;
@@ -249,20 +273,22 @@ void CTradeService::OnFlowSubscribe(SessionState& s, CAPIPackage& request) {
     };
     std::vector<Replay> replays;
     std::vector<NELOFlowSubscribeRecord> answers;
-    auto rows = request.GetRecordSet(TZOField::FlowSubscribeReqList.id);
+    const TZORecordLayout& rowLayout = *asked.body.record->layout;
+    auto rows = request.GetRecordSet(asked.body.field->id);
     while (rows->NextRecord()) {
         NELOFlowSubscribeRecord row{};
-        if (TZODecodeRecord(kNELOFlowSubscribeLayout, &row, rows->RecordData(), rows->RecordLength()) < 0) continue;
+        if (TZODecodeRecord(rowLayout, &row, rows->RecordData(), rows->RecordLength()) != 0) continue;
         if (row.FlowID != kAccountFlow && row.FlowID != kMarketFlow) continue;
         const CFlowJournal& journal = row.FlowID == kAccountFlow ? accountFlows_[s.investorId] : marketFlow_;
         const std::uint32_t start = journal.ReplayStart(row.PkgNo);
         replays.push_back({&journal, start, row.FlowID == kAccountFlow ? &s.accountFlow : &s.marketFlow});
         answers.push_back({row.FlowID, static_cast<std::int32_t>(start)});
     }
-    CAPIPackage& reply = builder_.Begin(kFlowSubscribeReply, request.RequestID);
+    const NELOTradeMessageDef& answer = ReplyTo(asked);
+    CAPIPackage& reply = builder_.Begin(answer.serviceNo, request.RequestID);
     AddStatus(reply, SimReply::Ok);
-    auto list = reply.AddRecordSet(TZOField::FlowSubscribeRspList.id);
-    for (const auto& answer : answers) TZOAddRecordToSet(*list, kNELOFlowSubscribeLayout, &answer);
+    auto list = reply.AddRecordSet(answer.body.field->id);
+    for (const auto& started : answers) TZOAddRecordToSet(*list, *answer.body.record->layout, &started);
     s.connection->Send(builder_.Data(), builder_.Length());
     // The reply sets the client's sequence to the start, so the replay that follows is accepted whole.
     for (const auto& replay : replays) {
@@ -272,34 +298,33 @@ void CTradeService::OnFlowSubscribe(SessionState& s, CAPIPackage& request) {
     }
 }
 
-void CTradeService::OnInputOrder(SessionState& s, CAPIPackage& request) {
-    NELOInputOrderRecord order{};
-    TZOReadGroup(request, TZOField::InputOrder.id, kNELOInputOrderLayout, &order);
+void CTradeService::OnInputOrder(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOInputOrderRecord order = RequestRecord<NELOInputOrderRecord>(request, asked);
     NELOOrderRecord accepted{};
     const SimReply verdict = desk_.EnterOrder(s.investorId, s.sessionId, order, &accepted);
     if (verdict == SimReply::Ok) {
         SimCopy(order.OrderID, SimText(accepted.OrderID));
         order.SessionID = accepted.SessionID;
     }
-    CAPIPackage& reply = builder_.Begin(static_cast<std::uint16_t>(request.ServiceNo + 1), request.RequestID);
+    const NELOTradeMessageDef& answer = ReplyTo(asked);
+    CAPIPackage& reply = builder_.Begin(answer.serviceNo, request.RequestID);
     AddStatus(reply, verdict);
-    TZOAddRecord(reply, TZOField::InputOrder.id, kNELOInputOrderLayout, &order);
+    AddBody(reply, answer.body, order);
     s.connection->Send(builder_.Data(), builder_.Length());
 }
 
-void CTradeService::OnOrderCancel(SessionState& s, CAPIPackage& request) {
-    NELOOrderCancelRecord cancel{};
-    TZOReadGroup(request, TZOField::OrderCancelReq.id, kNELOOrderCancelLayout, &cancel);
+void CTradeService::OnOrderCancel(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOOrderCancelRecord cancel = RequestRecord<NELOOrderCancelRecord>(request, asked);
     const SimReply verdict = desk_.CancelOrder(s.investorId, cancel);
-    CAPIPackage& reply = builder_.Begin(128, request.RequestID);
+    const NELOTradeMessageDef& answer = ReplyTo(asked);
+    CAPIPackage& reply = builder_.Begin(answer.serviceNo, request.RequestID);
     AddStatus(reply, verdict);
-    TZOAddRecord(reply, TZOField::OrderCancelRsp.id, kNELOOrderCancelLayout, &cancel);
+    AddBody(reply, answer.body, cancel);
     s.connection->Send(builder_.Data(), builder_.Length());
 }
 
-void CTradeService::OnQuotQuery(SessionState& s, CAPIPackage& request) {
-    NELOQueryKeyRecord key{};
-    TZOReadGroup(request, TZOField::QuotQueryReq.id, kNELOQueryKeyLayout, &key);
+void CTradeService::OnQuotQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOQueryKeyRecord key = RequestRecord<NELOQueryKeyRecord>(request, asked);
     const SimQueryFilter filter = FilterOf(key);
     std::vector<NELOQuotRecord> rows;
     for (std::size_t i = 0; i < market_.InstrumentCount(); ++i) {
@@ -310,137 +335,110 @@ void CTradeService::OnQuotQuery(SessionState& s, CAPIPackage& request) {
         rows.emplace_back();
         SimFillQuotRecord(market_.Snapshot(i), rows.back());
     }
-    SendList(s, 132, request.RequestID, TZOField::QuotList.id, kNELOQuotLayout, rows);
+    SendList(s, asked, request.RequestID, rows);
 }
 
-void CTradeService::OnOrderQuery(SessionState& s, CAPIPackage& request) {
-    NELOQueryKeyRecord key{};
-    TZOReadGroup(request, TZOField::OrderQueryReq.id, kNELOQueryKeyLayout, &key);
-    SendList(s, 138, request.RequestID, TZOField::OrderList.id, kNELOOrderLayout,
-             desk_.Orders(s.investorId, FilterOf(key)));
+void CTradeService::OnOrderQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOQueryKeyRecord key = RequestRecord<NELOQueryKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, desk_.Orders(s.investorId, FilterOf(key)));
 }
 
-void CTradeService::OnTradeQuery(SessionState& s, CAPIPackage& request) {
-    NELOQueryKeyRecord key{};
-    TZOReadGroup(request, TZOField::TradeQueryReq.id, kNELOQueryKeyLayout, &key);
-    SendList(s, 140, request.RequestID, TZOField::TradeList.id, kNELOTradeLayout,
-             desk_.Trades(s.investorId, FilterOf(key)));
+void CTradeService::OnTradeQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOQueryKeyRecord key = RequestRecord<NELOQueryKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, desk_.Trades(s.investorId, FilterOf(key)));
 }
 
-void CTradeService::OnPosiQuery(SessionState& s, CAPIPackage& request) {
-    NELOQueryKeyRecord key{};
-    TZOReadGroup(request, TZOField::PosiQueryReq.id, kNELOQueryKeyLayout, &key);
-    SendList(s, 142, request.RequestID, TZOField::PosiList.id, kNELOPosiLayout,
-             desk_.Positions(s.investorId, FilterOf(key)));
+void CTradeService::OnPosiQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOQueryKeyRecord key = RequestRecord<NELOQueryKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, desk_.Positions(s.investorId, FilterOf(key)));
 }
 
-void CTradeService::OnFundQuery(SessionState& s, CAPIPackage& request) {
-    SendList(s, 144, request.RequestID, TZOField::FundList.id, kNELOFundLayout,
-             std::vector<NELOFundRecord>{desk_.Fund(s.investorId)});
+void CTradeService::OnFundQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    SendList(s, asked, request.RequestID, std::vector<NELOFundRecord>{desk_.Fund(s.investorId)});
 }
 
-void CTradeService::OnInstrumentQuery(SessionState& s, CAPIPackage& request) {
-    NELOQueryKeyRecord key{};
-    TZOReadGroup(request, TZOField::InstrumentQueryReq.id, kNELOQueryKeyLayout, &key);
-    SendList(s, 146, request.RequestID, TZOField::InstrumentList.id, kNELOInstrumentLayout,
-             reference_.Instruments(FilterOf(key)));
+void CTradeService::OnInstrumentQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOQueryKeyRecord key = RequestRecord<NELOQueryKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, reference_.Instruments(FilterOf(key)));
 }
 
-void CTradeService::OnPosiDetailQuery(SessionState& s, CAPIPackage& request) {
-    NELOQueryKeyRecord key{};
-    TZOReadGroup(request, TZOField::PosiDetailQueryReq.id, kNELOQueryKeyLayout, &key);
-    SendList(s, 148, request.RequestID, TZOField::PosiDetailList.id, kNELOPosiDetailLayout,
-             desk_.PositionDetails(s.investorId, FilterOf(key)));
+void CTradeService::OnPosiDetailQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOQueryKeyRecord key = RequestRecord<NELOQueryKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, desk_.PositionDetails(s.investorId, FilterOf(key)));
 }
 
-void CTradeService::OnProductQuery(SessionState& s, CAPIPackage& request) {
-    NELOProductKeyRecord key{};
-    TZOReadGroup(request, TZOField::ProductQueryReq.id, kNELOProductKeyLayout, &key);
-    SendList(s, 302, request.RequestID, TZOField::ProductList.id, kNELOProductLayout,
-             reference_.Products(SimText(key.ExchangeID), SimText(key.ProductID)));
+void CTradeService::OnProductQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOProductKeyRecord key = RequestRecord<NELOProductKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, reference_.Products(SimText(key.ExchangeID), SimText(key.ProductID)));
 }
 
-void CTradeService::OnExchangeQuery(SessionState& s, CAPIPackage& request) {
-    NELOExchangeKeyRecord key{};
-    TZOReadGroup(request, TZOField::ExchangeQueryReq.id, kNELOExchangeKeyLayout, &key);
-    SendList(s, 304, request.RequestID, TZOField::ExchangeList.id, kNELOExchangeLayout,
-             reference_.Exchanges(SimText(key.ExchangeID)));
+void CTradeService::OnExchangeQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOExchangeKeyRecord key = RequestRecord<NELOExchangeKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, reference_.Exchanges(SimText(key.ExchangeID)));
 }
 
-void CTradeService::OnFeeRateQuery(SessionState& s, CAPIPackage& request) {
-    NELORateKeyRecord key{};
-    TZOReadGroup(request, TZOField::InvestorFeeRateQueryReq.id, kNELORateKeyLayout, &key);
-    SendList(s, 306, request.RequestID, TZOField::InvestorFeeRateList.id, kNELOFeeRateLayout,
-             reference_.FeeRates(s.investorId, FilterOf(key)));
+void CTradeService::OnFeeRateQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELORateKeyRecord key = RequestRecord<NELORateKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, reference_.FeeRates(s.investorId, FilterOf(key)));
 }
 
-void CTradeService::OnInvestorMarginRateQuery(SessionState& s, CAPIPackage& request) {
-    NELORateKeyRecord key{};
-    TZOReadGroup(request, TZOField::InvestorMarginRateQueryReq.id, kNELORateKeyLayout, &key);
-    SendList(s, 308, request.RequestID, TZOField::InvestorMarginRateList.id, kNELOInvestorMarginRateLayout,
-             reference_.MarginRates(s.investorId, FilterOf(key)));
+void CTradeService::OnInvestorMarginRateQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELORateKeyRecord key = RequestRecord<NELORateKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, reference_.MarginRates(s.investorId, FilterOf(key)));
 }
 
-void CTradeService::OnExchangeMarginRateQuery(SessionState& s, CAPIPackage& request) {
-    NELORateKeyRecord key{};
-    TZOReadGroup(request, TZOField::ExchangeMarginRateQueryReq.id, kNELORateKeyLayout, &key);
-    SendList(s, 310, request.RequestID, TZOField::ExchangeMarginRateList.id, kNELOExchangeMarginRateLayout,
-             reference_.MarginRates("", FilterOf(key)));
+void CTradeService::OnExchangeMarginRateQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELORateKeyRecord key = RequestRecord<NELORateKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID, reference_.MarginRates("", FilterOf(key)));
 }
 
-void CTradeService::OnHisOrderQuery(SessionState& s, CAPIPackage& request) {
-    NELOHisKeyRecord key{};
-    TZOReadGroup(request, TZOField::HisOrderQueryReq.id, kNELOHisKeyLayout, &key);
-    SendList(s, 175, request.RequestID, TZOField::OrderList.id, kNELOOrderLayout,
+void CTradeService::OnHisOrderQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOHisKeyRecord key = RequestRecord<NELOHisKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID,
              WithinDay(config_, SimText(key.DateFrom), SimText(key.DateTo),
                        desk_.Orders(s.investorId, {SimText(key.InstrumentID), ""})));
 }
 
-void CTradeService::OnHisTradeQuery(SessionState& s, CAPIPackage& request) {
-    NELOHisKeyRecord key{};
-    TZOReadGroup(request, TZOField::HisTradeQueryReq.id, kNELOHisKeyLayout, &key);
-    SendList(s, 177, request.RequestID, TZOField::TradeList.id, kNELOTradeLayout,
+void CTradeService::OnHisTradeQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOHisKeyRecord key = RequestRecord<NELOHisKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID,
              WithinDay(config_, SimText(key.DateFrom), SimText(key.DateTo),
                        desk_.Trades(s.investorId, {SimText(key.InstrumentID), ""})));
 }
 
-void CTradeService::OnHisFundQuery(SessionState& s, CAPIPackage& request) {
-    NELODateRangeKeyRecord key{};
-    TZOReadGroup(request, TZOField::HisFundQueryReq.id, kNELODateRangeKeyLayout, &key);
-    SendList(s, 201, request.RequestID, TZOField::FundList.id, kNELOFundLayout,
+void CTradeService::OnHisFundQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELODateRangeKeyRecord key = RequestRecord<NELODateRangeKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID,
              WithinDay(config_, SimText(key.DateFrom), SimText(key.DateTo),
                        std::vector<NELOFundRecord>{desk_.Fund(s.investorId)}));
 }
 
-void CTradeService::OnHisPosiDetailQuery(SessionState& s, CAPIPackage& request) {
-    NELOHisPosiKeyRecord key{};
-    TZOReadGroup(request, TZOField::HisPosiDetailQueryReq.id, kNELOHisPosiKeyLayout, &key);
-    SendList(s, 203, request.RequestID, TZOField::PosiDetailList.id, kNELOPosiDetailLayout,
+void CTradeService::OnHisPosiDetailQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    NELOHisPosiKeyRecord key = RequestRecord<NELOHisPosiKeyRecord>(request, asked);
+    SendList(s, asked, request.RequestID,
              WithinDay(config_, SimText(key.DateFrom), SimText(key.DateTo),
                        desk_.PositionDetails(s.investorId, {SimText(key.InstrumentID), SimText(key.ExchangeID)})));
 }
 
-void CTradeService::OnNothingKeptQuery(SessionState& s, CAPIPackage& request) {
-    for (const NELOServiceBinding* service : kNothingKeptServices) {
-        if (service->requestServiceNo != request.ServiceNo) continue;
-        CAPIPackage& reply = builder_.Begin(service->replyServiceNo, request.RequestID);
-        AddStatus(reply, SimReply::Ok);
-        reply.AddRecordSet(service->replyBody->id);
-        s.connection->Send(builder_.Data(), builder_.Length());
-        return;
-    }
+void CTradeService::OnNothingKeptQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked) {
+    const NELOTradeMessageDef& answer = ReplyTo(asked);
+    CAPIPackage& reply = builder_.Begin(answer.serviceNo, request.RequestID);
+    AddStatus(reply, SimReply::Ok);
+    reply.AddRecordSet(answer.body.field->id);
+    s.connection->Send(builder_.Data(), builder_.Length());
 }
 
 template <class Record>
-void CTradeService::Push(const std::string& investorId, std::int32_t kind, std::uint16_t groupId,
-                         const TZORecordLayout& layout, const Record& record) {
+void CTradeService::Push(const std::string& investorId, NELOTradePush kind, const Record& record) {
+    const NELOTradePushDef& push = NELOTradePushOf(kind);
     CFlowJournal& journal = accountFlows_[investorId];
-    const SimFlowEntry& entry = journal.Append(kind, [&](std::uint32_t sequence, std::vector<std::uint8_t>& message) {
-        CAPIPackage& package = builder_.Begin(kAccountFlow, kind);
-        package.SetEndFlag(static_cast<std::int32_t>(sequence));
-        TZOAddRecord(package, groupId, layout, &record);
-        message = builder_.Bytes();
-    });
+    const SimFlowEntry& entry =
+        journal.Append(push.kind, [&](std::uint32_t sequence, std::vector<std::uint8_t>& message) {
+            CAPIPackage& package = builder_.Begin(push.flow, push.kind);
+            package.SetEndFlag(static_cast<std::int32_t>(sequence));
+            AddBody(package, push.body, record);
+            message = builder_.Bytes();
+        });
     deferred_.push_back({investorId, entry.sequence});
     if (!deferring_) DeliverDeferred();
 }
@@ -464,31 +462,32 @@ void CTradeService::AppendMarketStatus() {
         status.MarketStatus = kContinuousTrading;
         SimCopy(status.MarketStatusDesc, kSimContinuousTradingText);
         SimCopy(status.ExchangeID, exchange);
-        marketFlow_.Append(kMarketStatusKind, [&](std::uint32_t sequence, std::vector<std::uint8_t>& message) {
-            CAPIPackage& package = builder_.Begin(kMarketFlow, kMarketStatusKind);
+        const NELOTradePushDef& push = NELOTradePushOf(P::MarketStatusNty);
+        marketFlow_.Append(push.kind, [&](std::uint32_t sequence, std::vector<std::uint8_t>& message) {
+            CAPIPackage& package = builder_.Begin(push.flow, push.kind);
             package.SetEndFlag(static_cast<std::int32_t>(sequence));
-            TZOAddRecord(package, TZOField::MarketStatusNty.id, kNELOMarketStatusLayout, &status);
+            AddBody(package, push.body, status);
             message = builder_.Bytes();
         });
     }
 }
 
 void CTradeService::OnOrderChanged(const std::string& investorId, const NELOOrderRecord& order) {
-    Push(investorId, kOrderKind, TZOField::Order.id, kNELOOrderLayout, order);
+    Push(investorId, P::OrderNty, order);
 }
 
 void CTradeService::OnTrade(const std::string& investorId, const NELOTradeRecord& trade) {
-    Push(investorId, kTradeKind, TZOField::Trade.id, kNELOTradeLayout, trade);
+    Push(investorId, P::TradeNty, trade);
 }
 
 void CTradeService::OnPositionChanged(const std::string& investorId, const NELOPosiRecord& position) {
-    Push(investorId, kPosiKind, TZOField::Posi.id, kNELOPosiLayout, position);
+    Push(investorId, P::PosiNty, position);
 }
 
 void CTradeService::OnPositionDetailChanged(const std::string& investorId, const NELOPosiDetailRecord& detail) {
-    Push(investorId, kPosiDetailKind, TZOField::PosiDetail.id, kNELOPosiDetailLayout, detail);
+    Push(investorId, P::PosiDetailNty, detail);
 }
 
 void CTradeService::OnFundChanged(const std::string& investorId, const NELOFundRecord& fund) {
-    Push(investorId, kFundKind, TZOField::Fund.id, kNELOFundLayout, fund);
+    Push(investorId, P::FundNty, fund);
 }

@@ -13,6 +13,7 @@
 #include "FrameSession.h"
 #include "MarketSimulator.h"
 #include "MessageBuilder.h"
+#include "NELOTradeCatalog.h"
 #include "ReferenceData.h"
 #include "SimConfig.h"
 #include "TradingDesk.h"
@@ -30,6 +31,10 @@ public:
     void OnMessage(CFrameSession& session, const std::uint8_t* message, std::uint32_t length) override;
     void OnClosed(CFrameSession& session) override;
 
+    // Every request of the trade service is either answered or refused as not supported.
+    static bool Answers(NELOTradeMessage request);
+    static bool Refuses(NELOTradeMessage request);
+
     const CTradingDesk& Desk() const { return desk_; }
     // For inspection by tests.
     const CFlowJournal& AccountFlow(const std::string& investorId);
@@ -46,48 +51,49 @@ private:
         bool accountFlow = false;
         bool marketFlow = false;
     };
-    using Handle = void (CTradeService::*)(SessionState&, CAPIPackage&);
+    // A handler answers the request of its catalogue row `asked`, with the row that replies to it.
+    using Handle = void (CTradeService::*)(SessionState&, CAPIPackage&, const NELOTradeMessageDef& asked);
     struct Route {
-        std::uint16_t serviceNo;
+        NELOTradeMessage request;
         Handle handle;
         bool needsLogin;
     };
     static const Route kRoutes[];
+    static const NELOTradeMessage kRefused[];
 
-    void OnLogin(SessionState& s, CAPIPackage& request);
-    void OnLogout(SessionState& s, CAPIPackage& request);
-    void OnChangePassword(SessionState& s, CAPIPackage& request);
-    void OnFlowSubscribe(SessionState& s, CAPIPackage& request);
-    void OnInputOrder(SessionState& s, CAPIPackage& request);
-    void OnOrderCancel(SessionState& s, CAPIPackage& request);
-    void OnQuotQuery(SessionState& s, CAPIPackage& request);
-    void OnOrderQuery(SessionState& s, CAPIPackage& request);
-    void OnTradeQuery(SessionState& s, CAPIPackage& request);
-    void OnPosiQuery(SessionState& s, CAPIPackage& request);
-    void OnFundQuery(SessionState& s, CAPIPackage& request);
-    void OnInstrumentQuery(SessionState& s, CAPIPackage& request);
-    void OnPosiDetailQuery(SessionState& s, CAPIPackage& request);
-    void OnProductQuery(SessionState& s, CAPIPackage& request);
-    void OnExchangeQuery(SessionState& s, CAPIPackage& request);
-    void OnFeeRateQuery(SessionState& s, CAPIPackage& request);
-    void OnInvestorMarginRateQuery(SessionState& s, CAPIPackage& request);
-    void OnExchangeMarginRateQuery(SessionState& s, CAPIPackage& request);
-    void OnHisOrderQuery(SessionState& s, CAPIPackage& request);
-    void OnHisTradeQuery(SessionState& s, CAPIPackage& request);
-    void OnHisFundQuery(SessionState& s, CAPIPackage& request);
-    void OnHisPosiDetailQuery(SessionState& s, CAPIPackage& request);
+    void OnLogin(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnLogout(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnChangePassword(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnFlowSubscribe(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnInputOrder(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnOrderCancel(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnQuotQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnOrderQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnTradeQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnPosiQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnFundQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnInstrumentQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnPosiDetailQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnProductQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnExchangeQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnFeeRateQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnInvestorMarginRateQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnExchangeMarginRateQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnHisOrderQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnHisTradeQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnHisFundQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
+    void OnHisPosiDetailQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
     // Bulletins, notices, transfers, reports and bank bindings: the simulator keeps none of them.
-    void OnNothingKeptQuery(SessionState& s, CAPIPackage& request);
+    void OnNothingKeptQuery(SessionState& s, CAPIPackage& request, const NELOTradeMessageDef& asked);
 
     // A reply holding only the reply information.
     void SendStatus(SessionState& s, std::uint16_t serviceNo, std::int32_t requestId, SimReply code);
-    // A list reply, in as many messages as the rows need; all but the last carry EndFlag 1.
+    // The list reply to `asked`, in as many messages as the rows need; all but the last carry EndFlag 1.
     template <class Row>
-    void SendList(SessionState& s, std::uint16_t serviceNo, std::int32_t requestId, std::uint16_t listId,
-                  const TZORecordLayout& layout, const std::vector<Row>& rows);
+    void SendList(SessionState& s, const NELOTradeMessageDef& asked, std::int32_t requestId,
+                  const std::vector<Row>& rows);
     template <class Record>
-    void Push(const std::string& investorId, std::int32_t kind, std::uint16_t groupId, const TZORecordLayout& layout,
-              const Record& record);
+    void Push(const std::string& investorId, NELOTradePush kind, const Record& record);
     void AppendMarketStatus();
     void DeliverDeferred();
 

@@ -37,7 +37,8 @@ struct WireTables {
         };
         addRecords(kNELOTradeRecords, kNELOTradeRecordCount);
         addRecords(quot::kNELOQuotRecords, quot::kNELOQuotRecordCount);
-        catalog = {messages.data(), messages.size(), pushKinds.data(), pushKinds.size(), records.data(), records.size()};
+        catalog = {messages.data(),  messages.size(), pushKinds.data(),
+                   pushKinds.size(), records.data(),  records.size()};
     }
 };
 
@@ -62,8 +63,8 @@ const WireMessageDef* FindWireMessage(WireService service, std::uint16_t service
 
 const WirePushKindDef* FindWirePushKind(std::uint16_t flow, std::int32_t kind) {
     const std::vector<WirePushKindDef>& kinds = Tables().pushKinds;
-    const auto found =
-        std::find_if(kinds.begin(), kinds.end(), [&](const WirePushKindDef& k) { return k.flow == flow && k.kind == kind; });
+    const auto found = std::find_if(kinds.begin(), kinds.end(),
+                                    [&](const WirePushKindDef& k) { return k.flow == flow && k.kind == kind; });
     return found == kinds.end() ? nullptr : &*found;
 }
 
