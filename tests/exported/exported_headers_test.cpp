@@ -11,45 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/VirtualSlots.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
 
 namespace {
-
-constexpr std::ptrdiff_t kNotVirtual = -1;
-
-// Virtual-table position of a pointer to a virtual member function, or
-// kNotVirtual for a non-virtual one.
-template <typename MemberFunction>
-std::ptrdiff_t VirtualSlotOf(MemberFunction function) {
-    struct Representation {
-        std::uintptr_t pointerOrOffset;
-        std::ptrdiff_t thisAdjustment;
-    };
-    static_assert(sizeof(MemberFunction) == sizeof(Representation),
-                  "a member-function pointer of the Itanium C++ ABI is two words");
-    Representation representation;
-    std::memcpy(&representation, &function, sizeof representation);
-#if defined(__arm__) || defined(__aarch64__)
-    // The ARM variant keeps the virtual flag in the low bit of the adjustment.
-    if ((representation.thisAdjustment & 1) == 0) return kNotVirtual;
-    return static_cast<std::ptrdiff_t>(representation.pointerOrOffset / sizeof(void*));
-#else
-    if ((representation.pointerOrOffset & 1u) == 0) return kNotVirtual;
-    return static_cast<std::ptrdiff_t>((representation.pointerOrOffset - 1) / sizeof(void*));
-#endif
-}
-
-struct SlotCase {
-    const char* name;
-    std::ptrdiff_t expected;
-    std::ptrdiff_t actual;
-};
-
-#define NARV_SLOT(Class, Name, Position) \
-    SlotCase { #Name, Position, VirtualSlotOf(&Class::Name) }
 
 const SlotCase kTraderApiSlots[] = {
     NARV_SLOT(CNarvSqelTraderApi, Release, 0),
@@ -330,30 +299,28 @@ struct MdSpiPastTheEnd : CNarvSqelMdSpi {
     virtual void PastTheEnd() {}
 };
 
+// Every position is listed, each at its place, and the interface has no others.
 template <std::size_t N>
-void ExpectSlots(const SlotCase (&table)[N], std::ptrdiff_t positionCount, std::ptrdiff_t pastTheEnd) {
+void ExpectAllSlots(const SlotCase (&table)[N], std::ptrdiff_t positionCount, std::ptrdiff_t pastTheEnd) {
     ASSERT_EQ(static_cast<std::ptrdiff_t>(N), positionCount) << "the table must list every position";
-    for (const SlotCase& slot : table) {
-        ASSERT_NE(slot.actual, kNotVirtual) << slot.name << " must be virtual";
-        EXPECT_EQ(slot.actual, slot.expected) << slot.name;
-    }
+    ExpectSlots(table);
     EXPECT_EQ(pastTheEnd, positionCount) << "the interface must have exactly " << positionCount << " positions";
 }
 
 TEST(ExportedSlots, TraderApiHas96PositionsInOrder) {
-    ExpectSlots(kTraderApiSlots, 96, VirtualSlotOf(&TraderApiPastTheEnd::PastTheEnd));
+    ExpectAllSlots(kTraderApiSlots, 96, VirtualSlotOf(&TraderApiPastTheEnd::PastTheEnd));
 }
 
 TEST(ExportedSlots, TraderSpiHas127PositionsInOrder) {
-    ExpectSlots(kTraderSpiSlots, 127, VirtualSlotOf(&TraderSpiPastTheEnd::PastTheEnd));
+    ExpectAllSlots(kTraderSpiSlots, 127, VirtualSlotOf(&TraderSpiPastTheEnd::PastTheEnd));
 }
 
 TEST(ExportedSlots, MdApiHas15PositionsInOrder) {
-    ExpectSlots(kMdApiSlots, 15, VirtualSlotOf(&MdApiPastTheEnd::PastTheEnd));
+    ExpectAllSlots(kMdApiSlots, 15, VirtualSlotOf(&MdApiPastTheEnd::PastTheEnd));
 }
 
 TEST(ExportedSlots, MdSpiHas12PositionsInOrder) {
-    ExpectSlots(kMdSpiSlots, 12, VirtualSlotOf(&MdSpiPastTheEnd::PastTheEnd));
+    ExpectAllSlots(kMdSpiSlots, 12, VirtualSlotOf(&MdSpiPastTheEnd::PastTheEnd));
 }
 
 // The library drives the application's callback object the same way: it

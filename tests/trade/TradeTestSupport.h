@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -22,6 +20,7 @@
 #include "NELOTradeApiImp.h"
 #include "TZORecordLayout.h"
 #include "support/ScriptedFront.h"
+#include "support/Waiting.h"
 
 namespace trade_test {
 
@@ -89,18 +88,11 @@ struct Call {
 
 class RecordingSpi : public CNELOTradeSpi {
 public:
-    std::vector<Call> Calls() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return calls_;
-    }
-    void Clear() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        calls_.clear();
-    }
+    std::vector<Call> Calls() const { return calls_.Events(); }
+    void Clear() { calls_.Clear(); }
     // Waits until at least `count` calls were recorded.
-    bool WaitForCalls(std::size_t count, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] { return calls_.size() >= count; });
+    bool WaitForCalls(std::size_t count, std::chrono::milliseconds timeout = kTestPatience) const {
+        return calls_.WaitForCount(count, timeout);
     }
 
 #define TRADE_TEST_REPLY(Name, Record)                                                                           \
@@ -172,16 +164,10 @@ private:
         if (rspInfo) call.rspInfo = *rspInfo;
         call.requestID = requestID;
         call.flag = flag;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            calls_.push_back(std::move(call));
-        }
-        changed_.notify_all();
+        calls_.Add(std::move(call));
     }
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Call> calls_;
+    CEventRecord<Call> calls_;
 };
 
 using BodyWriter = std::function<int(CAPIPackage&)>;
@@ -226,27 +212,6 @@ inline int AddList(CAPIPackage& package, std::uint16_t listId, const TZORecordLa
     return 0;
 }
 
-// Counts the connect attempts the transport starts.
-class AttemptCounter {
-public:
-    void Add() {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            ++count_;
-        }
-        changed_.notify_all();
-    }
-    bool WaitFor(int count) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return count_ >= count; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int count_ = 0;
-};
-
 class TradeClientOverFront : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -275,7 +240,7 @@ protected:
 
     CScriptedFront front;
     RecordingSpi spi;
-    AttemptCounter attempts;
+    CEventCounter attempts;  // the connect attempts the transport starts
     CNELOTradeApiImp* client = nullptr;
     std::size_t seen = 0;
 };
