@@ -6,22 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "FrontSimulator.h"
 #include "NarvSqelMdApi.h"
 #include "NarvSqelTraderApi.h"
+#include "support/Waiting.h"
 
 namespace e2e {
-
-// Long enough for a loaded machine running under a sanitizer; a passing test never waits for it.
-constexpr std::chrono::seconds kPatience{30};
 
 // Fixed so that the libraries' date conversions can be checked.
 constexpr const char* kTradingDay = "2026-03-02";
@@ -70,24 +66,19 @@ struct ReplyRow {
     }
 };
 
-// The lock and the condition every recorder waits on.
-class CEventLog {
+// Replies by request id, under the lock every recorder's waits and changes take.
+class CEventLog : public CWaitable {
 public:
-    template <class Predicate>
-    bool WaitFor(Predicate done, std::chrono::seconds patience = kPatience) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, patience, done);
-    }
-
     // Replies by request id, in arrival order.
     std::vector<ReplyRow> Replies(int requestId) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        auto found = replies_.find(requestId);
-        return found == replies_.end() ? std::vector<ReplyRow>{} : found->second;
+        return Read([&] {
+            auto found = replies_.find(requestId);
+            return found == replies_.end() ? std::vector<ReplyRow>{} : found->second;
+        });
     }
     // Waits for the reply row flagged last and returns every row of the answer.
     std::vector<ReplyRow> Answer(int requestId) {
-        const bool done = WaitFor([&] { return Finished(requestId); });
+        const bool done = WaitUntil([&] { return Finished(requestId); });
         EXPECT_TRUE(done) << "no complete answer to request " << requestId;
         return Replies(requestId);
     }
@@ -100,12 +91,6 @@ public:
     }
 
 protected:
-    // Runs `read` under the lock and returns its result.
-    template <class Fn>
-    auto Read(Fn read) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return read();
-    }
     template <class Record>
     void Reply(const Record* record, const NarvRspInfoRecord* info, int requestId, bool isLast) {
         ReplyRow row;
@@ -123,24 +108,13 @@ protected:
         Keep(std::move(row), requestId);
     }
     void Keep(ReplyRow row, int requestId) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        replies_[requestId].push_back(std::move(row));
-        changed_.notify_all();
-    }
-    // Runs `change` under the lock and wakes the waiters.
-    template <class Change>
-    void Note(Change change) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        change();
-        changed_.notify_all();
+        Note([&] { replies_[requestId].push_back(std::move(row)); });
     }
     bool Finished(int requestId) const {
         auto found = replies_.find(requestId);
         return found != replies_.end() && !found->second.empty() && found->second.back().isLast;
     }
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
     std::map<int, std::vector<ReplyRow>> replies_;
 };
 
@@ -164,15 +138,15 @@ public:
     }
 
     bool WaitForConnects(int n) {
-        return WaitFor([&] { return connects_ >= n; });
+        return WaitUntil([&] { return connects_ >= n; });
     }
     bool WaitForDisconnects(int n) {
-        return WaitFor([&] { return disconnects_ >= n; });
+        return WaitUntil([&] { return disconnects_ >= n; });
     }
     // Waits for an order push that satisfies `match`.
     template <class Match>
     bool WaitForOrder(Match match) {
-        return WaitFor([&] {
+        return WaitUntil([&] {
             for (const auto& order : orders_)
                 if (match(order)) return true;
             return false;
@@ -260,7 +234,7 @@ public:
         return Read([&] { return pushes_; });
     }
     bool WaitForPushes(std::size_t n) {
-        return WaitFor([&] { return pushes_.size() >= n; });
+        return WaitUntil([&] { return pushes_.size() >= n; });
     }
     static std::string OrderPushKey(const std::string& orderSysId, char status, int qtyLeft) {
         return "order " + orderSysId + " " + status + " " + std::to_string(qtyLeft);
@@ -289,18 +263,18 @@ public:
         return Read([&] { return CountOf(instrumentId, skipped); });
     }
     bool WaitForConnects(int n) {
-        return WaitFor([&] { return connects_ >= n; });
+        return WaitUntil([&] { return connects_ >= n; });
     }
     template <class Match>
     bool WaitForQuote(Match match) {
-        return WaitFor([&] {
+        return WaitUntil([&] {
             for (const auto& quote : quotes_)
                 if (match(quote)) return true;
             return false;
         });
     }
     bool WaitForQuotes(const std::string& instrumentId, std::size_t n, std::size_t skipped = 0) {
-        return WaitFor([&] { return CountOf(instrumentId, skipped) >= n; });
+        return WaitUntil([&] { return CountOf(instrumentId, skipped) >= n; });
     }
 
     void OnConnected() override {
@@ -310,7 +284,7 @@ public:
         Note([&] { ++disconnects_; });
     }
     bool WaitForDisconnects(int n) {
-        return WaitFor([&] { return disconnects_ >= n; });
+        return WaitUntil([&] { return disconnects_ >= n; });
     }
     void OnLoginRsp(const NarvLoginRspRecord* r, const NarvRspInfoRecord* i, int id, bool last) override {
         Reply(r, i, id, last);
@@ -337,7 +311,7 @@ public:
         std::size_t quotesBefore;  // quotes received before this reply
     };
     bool WaitForSubscriptionReplies(std::size_t n) {
-        return WaitFor([&] { return subscriptions_.size() >= n; });
+        return WaitUntil([&] { return subscriptions_.size() >= n; });
     }
     std::vector<SubscriptionReply> Subscriptions() {
         return Read([&] { return subscriptions_; });

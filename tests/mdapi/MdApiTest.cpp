@@ -24,6 +24,7 @@
 #include "SqelMdApiImpl.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedFront.h"
+#include "support/Waiting.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ struct SeenReply {
     bool last = false;
 };
 
-class RecordingMdSpi final : public CNarvSqelMdSpi {
+class RecordingMdSpi final : public CNarvSqelMdSpi, public CWaitable {
 public:
     int connects = 0;
     std::vector<int> disconnects;
@@ -118,16 +119,6 @@ public:
     std::vector<SeenReply<NarvQuotInstrumentRecord>> subscribes;
     std::vector<SeenReply<NarvQuotInstrumentRecord>> unsubscribes;
     std::vector<NarvDepthQuoteRecord> quotes;
-
-    bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, timeout, done);
-    }
-    template <class F>
-    auto Read(F f) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return f();
-    }
 
     void OnConnected() override {
         Note([&] { ++connects; });
@@ -153,14 +144,6 @@ public:
     }
 
 private:
-    template <class F>
-    void Note(F change) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            change();
-        }
-        changed_.notify_all();
-    }
     template <class Record>
     void Keep(std::vector<SeenReply<Record>>& into, const Record* r, const NarvRspInfoRecord* i, int id, bool last) {
         SeenReply<Record> seen;
@@ -172,9 +155,6 @@ private:
         seen.last = last;
         Note([&] { into.push_back(seen); });
     }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
 };
 
 struct ReleaseApi {

@@ -17,6 +17,7 @@
 #include "NELOQuotApiImp.h"
 #include "NELOQuotCatalog.h"
 #include "support/ScriptedFront.h"
+#include "support/Waiting.h"
 
 using namespace quot;
 
@@ -35,7 +36,7 @@ struct SeenReply {
     std::int32_t continuation = 0;
 };
 
-class RecordingQuotSpi final : public CNELOQuotSpi {
+class RecordingQuotSpi final : public CNELOQuotSpi, public CWaitable {
 public:
     std::vector<SeenReply<NELOLoginRspRecord>> logins;
     std::vector<SeenReply<NELOInvestorRecord>> logouts;
@@ -49,17 +50,6 @@ public:
     std::vector<SeenReply<NELOTradeDetailRecord>> tradeDetails;
     int connects = 0;
     int disconnects = 0;
-
-    // Waits until `done` holds (checked under the lock the callbacks take).
-    bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 5s) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, timeout, done);
-    }
-    template <class F>
-    auto Read(F f) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return f();
-    }
 
     void OnFrontConnected() override {
         Note([&] { ++connects; });
@@ -100,14 +90,6 @@ public:
     }
 
 private:
-    template <class F>
-    void Note(F change) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            change();
-        }
-        changed_.notify_all();
-    }
     template <class Record>
     void Keep(std::vector<SeenReply<Record>>& into, Record* r, NELORspInfoRecord* i, std::int32_t id, std::int32_t c) {
         SeenReply<Record> seen;
@@ -119,9 +101,6 @@ private:
         seen.continuation = c;
         Note([&] { into.push_back(seen); });
     }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
 };
 
 struct ReleaseClient {

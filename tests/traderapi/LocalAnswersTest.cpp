@@ -3,6 +3,7 @@
 // answer reaches, with which record, response info, request id and last flag, on which thread.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -236,13 +237,19 @@ TEST_F(LocalAnswers, EveryPositionReturnsItsResultAndReachesItsCallback) {
     }
 }
 
+// The first reply itself tells whether Init had been called when it was delivered.
 TEST_F(LocalAnswers, RequestsBeforeInitWaitForTheDispatchThread) {
+    std::atomic<bool> initCalled{false};
+    bool deliveredBeforeInit = false;  // written by the first callback, read once it is recorded
+    spi.OnNextCall(33, [&] { deliveredBeforeInit = !initCalled.load(); });
     api->RegisterSpi(&spi);
     EXPECT_EQ(api->ReqExt45(nullptr, 5), 0);
     EXPECT_EQ(api->ReqExt31(nullptr, 6), 0);
-    EXPECT_FALSE(spi.WaitForCount(1, std::chrono::milliseconds(200)));
+    EXPECT_EQ(spi.Count(), 0u) << "answered inside the request";
+    initCalled.store(true);
     api->Init();
     ASSERT_TRUE(spi.WaitForCount(2));
+    EXPECT_FALSE(deliveredBeforeInit);
     EXPECT_EQ(spi.Calls()[0].position, 33);
     EXPECT_EQ(spi.Calls()[1].position, 19);
 }

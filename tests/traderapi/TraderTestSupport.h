@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -19,11 +19,12 @@
 #include <vector>
 
 #include "NarvSqelTraderApi.h"
+#include "support/Waiting.h"
 
 namespace traderapi_test {
 
 using Bytes = std::vector<std::uint8_t>;
-constexpr std::chrono::milliseconds kWait{5000};
+constexpr std::chrono::milliseconds kWait = kTestPatience;
 
 struct Call {
     int position = -1;
@@ -55,58 +56,36 @@ struct Call {
 
 class CRecordingSpi : public CNarvSqelTraderSpi {
 public:
-    std::vector<Call> Calls() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return calls_;
-    }
-    std::size_t Count() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return calls_.size();
-    }
+    std::vector<Call> Calls() const { return calls_.Events(); }
+    std::size_t Count() const { return calls_.Count(); }
     // Waits until some call satisfies `match`; returns it (position -1 after the timeout).
-    Call WaitFor(const std::function<bool(const Call&)>& match, std::chrono::milliseconds timeout = kWait) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        Call found;
-        changed_.wait_for(lock, timeout, [&] {
-            for (const Call& call : calls_) {
-                if (match(call)) {
-                    found = call;
-                    return true;
-                }
-            }
-            return false;
-        });
-        return found;
+    Call WaitFor(const std::function<bool(const Call&)>& match, std::chrono::milliseconds timeout = kWait) const {
+        return calls_.WaitForMatch(match, timeout).value_or(Call{});
     }
-    Call WaitForPosition(int position, std::chrono::milliseconds timeout = kWait) {
+    Call WaitForPosition(int position, std::chrono::milliseconds timeout = kWait) const {
         return WaitFor([position](const Call& call) { return call.position == position; }, timeout);
     }
-    Call WaitForReply(int position, int requestId, std::chrono::milliseconds timeout = kWait) {
+    Call WaitForReply(int position, int requestId, std::chrono::milliseconds timeout = kWait) const {
         return WaitFor([=](const Call& call) { return call.position == position && call.requestId == requestId; },
                        timeout);
     }
     // Waits until `count` calls at `position` were recorded.
-    bool WaitForPositionCount(int position, std::size_t count, std::chrono::milliseconds timeout = kWait) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] {
-            std::size_t found = 0;
-            for (const Call& call : calls_) {
-                found += call.position == position ? 1 : 0;
-            }
-            return found >= count;
-        });
+    bool WaitForPositionCount(int position, std::size_t count, std::chrono::milliseconds timeout = kWait) const {
+        return calls_.WaitUntil(
+            [&](const std::vector<Call>& calls) {
+                return std::count_if(calls.begin(), calls.end(), [&](const Call& call) {
+                           return call.position == position;
+                       }) >= static_cast<std::ptrdiff_t>(count);
+            },
+            timeout);
     }
-    bool WaitForCount(std::size_t count, std::chrono::milliseconds timeout = kWait) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] { return calls_.size() >= count; });
+    bool WaitForCount(std::size_t count, std::chrono::milliseconds timeout = kWait) const {
+        return calls_.WaitForCount(count, timeout);
     }
-    void Clear() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        calls_.clear();
-    }
+    void Clear() { calls_.Clear(); }
     // Runs inside the next callback at `position`, on the library's thread.
     void OnNextCall(int position, std::function<void()> action) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(hooksMutex_);
         hooks_[position] = std::move(action);
     }
     // Every callback that starts once this is set counts as late.
@@ -517,16 +496,14 @@ private:
             ++lateCalls_;
         }
         call.thread = std::this_thread::get_id();
-        std::lock_guard<std::mutex> lock(mutex_);
-        calls_.push_back(std::move(call));
-        changed_.notify_all();
+        calls_.Add(std::move(call));
     }
     // The hook runs before anything of the call is looked at, so that what it does in the middle of a
     // callback shows in what the callback received.
     void RunHook(int position) {
         std::function<void()> hook;
         {
-            std::lock_guard<std::mutex> lock(mutex_);
+            std::lock_guard<std::mutex> lock(hooksMutex_);
             auto found = hooks_.find(position);
             if (found != hooks_.end()) {
                 hook = std::move(found->second);
@@ -569,9 +546,8 @@ private:
         Store(std::move(call));
     }
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Call> calls_;
+    CEventRecord<Call> calls_;
+    std::mutex hooksMutex_;
     std::map<int, std::function<void()>> hooks_;
     std::atomic<bool> released_{false};
     std::atomic<int> lateCalls_{0};
