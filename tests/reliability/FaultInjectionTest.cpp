@@ -8,10 +8,8 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/read.hpp>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,6 +24,7 @@
 #include "format/TZOByteOrder.h"
 #include "format/TZORecordLayout.h"
 #include "support/ScriptedFront.h"
+#include "support/Waiting.h"
 
 namespace {
 
@@ -139,20 +138,11 @@ TEST(ConnectionFaults, ADisconnectInTheMiddleOfAFrameDeliversNothingOfItAndLeave
 
 TEST(RefusingFronts, AreTriedInTurnSilentlyUntilOneAcceptsAndALossStartsOverAtTheFirst) {
     CScriptedFront a(false), b(false);
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::size_t> attempts;
+    CEventRecord<std::size_t> attempts;  // the front of each attempt
     TransportSettings settings = QuickSettings();
     settings.reconnectDelay = 20ms;
-    settings.onAttempt = [&](std::size_t front) {
-        std::lock_guard<std::mutex> lock(mutex);
-        attempts.push_back(front);
-        changed.notify_all();
-    };
-    auto attemptsReach = [&](std::size_t n) {
-        std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, CTransportRig::kPatience, [&] { return attempts.size() >= n; });
-    };
+    settings.onAttempt = [&](std::size_t front) { attempts.Add(front); };
+    auto attemptsReach = [&](std::size_t n) { return attempts.WaitForCount(n, CTransportRig::kPatience); };
     CTransportRig rig({a.Address(), b.Address()}, settings);
     ASSERT_TRUE(attemptsReach(6));
     EXPECT_EQ(rig.Connected(), 0);
@@ -161,11 +151,7 @@ TEST(RefusingFronts, AreTriedInTurnSilentlyUntilOneAcceptsAndALossStartsOverAtTh
     b.SetAccepting(true);
     ASSERT_TRUE(b.WaitForConnection());
     ASSERT_TRUE(rig.WaitForConnections(1));
-    std::vector<std::size_t> before;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        before = attempts;
-    }
+    const std::vector<std::size_t> before = attempts.Events();
     for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i], i % 2) << "attempt " << i;
     EXPECT_EQ(before.back(), 1u);  // the one that succeeded
     EXPECT_EQ(a.ConnectionCount(), 0);
@@ -175,9 +161,9 @@ TEST(RefusingFronts, AreTriedInTurnSilentlyUntilOneAcceptsAndALossStartsOverAtTh
     ASSERT_TRUE(attemptsReach(before.size() + 2));
     ASSERT_TRUE(b.WaitForConnection());
     ASSERT_TRUE(rig.WaitForConnections(2));
-    std::lock_guard<std::mutex> lock(mutex);
-    EXPECT_EQ(attempts[before.size()], 0u) << "after a loss the first front comes first";
-    EXPECT_EQ(attempts[before.size() + 1], 1u);
+    const std::vector<std::size_t> after = attempts.Events();
+    EXPECT_EQ(after[before.size()], 0u) << "after a loss the first front comes first";
+    EXPECT_EQ(after[before.size() + 1], 1u);
 }
 
 // ---- a peer that stops reading ---------------------------------------------------------------------------
@@ -298,7 +284,7 @@ TEST(StalledPeer, FiftyMebibytesOfRequestsQueueUpAndLeaveWholeAndInOrderAndTheQu
 // ---- the front killed and restarted during a session ---------------------------------------------------
 
 // The trade client's pushes of the account flow, by kind and, for orders and trades, by identity.
-class CFlowRecorder final : public CNELOTradeSpi {
+class CFlowRecorder final : public CNELOTradeSpi, public CWaitable {
 public:
     void OnFrontConnected() override {
         Note([&] { ++connected; });
@@ -320,14 +306,6 @@ public:
     void OnFundNty(const NELOFundRecord*) override { Push(157, ""); }
     void OnPosiNty(const NELOPosiRecord*) override { Push(158, ""); }
 
-    template <class Done>
-    bool WaitFor(Done done) {
-        std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, CTransportRig::kPatience, done);
-    }
-
-    std::mutex mutex;
-    std::condition_variable changed;
     int connected = 0;
     int disconnected = 0;
     std::vector<int> loginCodes;
@@ -335,12 +313,6 @@ public:
     std::vector<std::string> pushes;        // "kind:identity"
 
 private:
-    template <class Change>
-    void Note(Change change) {
-        std::lock_guard<std::mutex> lock(mutex);
-        change();
-        changed.notify_all();
-    }
     void Push(int kind, const std::string& identity) {
         Note([&] { pushes.push_back(std::to_string(kind) + ":" + identity); });
     }
@@ -388,9 +360,9 @@ TEST(FrontRestart, TheSessionResumesWithEveryPushOnceAndInOrder) {
     std::strcpy(login.InvestorID, kInvestor);
     std::strcpy(login.InvestorPassword, kPassword);
     const auto logInAndResume = [&](int session) {
-        ASSERT_TRUE(spi.WaitFor([&] { return spi.connected == session; }));
+        ASSERT_TRUE(spi.WaitUntil([&] { return spi.connected == session; }));
         ASSERT_EQ(client->ReqLogin(&login, session), 0);
-        ASSERT_TRUE(spi.WaitFor([&] { return spi.loginCodes.size() == static_cast<std::size_t>(session); }));
+        ASSERT_TRUE(spi.WaitUntil([&] { return spi.loginCodes.size() == static_cast<std::size_t>(session); }));
         ASSERT_EQ(spi.loginCodes.back(), 0);
         ASSERT_EQ(client->ReqFlowSubscribe(2, 0), 0);  // account flow from where this client left it
     };
@@ -398,9 +370,9 @@ TEST(FrontRestart, TheSessionResumesWithEveryPushOnceAndInOrder) {
     const NELOInputOrderRecord order = MarketBuy();
     for (int i = 0; i < 4; ++i) ASSERT_EQ(client->ReqInputOrder(&order, 100 + i), 0);
     // Replies are not replayed, so the cut comes after the last one; the pushes it released follow it.
-    ASSERT_TRUE(spi.WaitFor([&] { return spi.orderReplies.size() == 4; }));
+    ASSERT_TRUE(spi.WaitUntil([&] { return spi.orderReplies.size() == 4; }));
     proxy.Kill();  // whatever is on its way is lost with the connection
-    ASSERT_TRUE(spi.WaitFor([&] { return spi.disconnected == 1; }));
+    ASSERT_TRUE(spi.WaitUntil([&] { return spi.disconnected == 1; }));
     EXPECT_EQ(client->ReqInputOrder(&order, 200), -1) << "a request without a front must be refused, not lost";
     {
         // Meanwhile the account keeps trading from another session: those pushes are due on resume.
@@ -422,7 +394,7 @@ TEST(FrontRestart, TheSessionResumesWithEveryPushOnceAndInOrder) {
     // Every order of this client has been answered, and those of the other session were before, so the
     // flow holds everything they caused; the client has caught up once it has as many pushes as the
     // flow had then.
-    ASSERT_TRUE(spi.WaitFor([&] { return spi.orderReplies.size() == 6; }));
+    ASSERT_TRUE(spi.WaitUntil([&] { return spi.orderReplies.size() == 6; }));
     const auto journalNow = [&] {
         return front.Sim().Call([](CTradeService& trade) {
             std::vector<std::string> entries;
@@ -431,12 +403,12 @@ TEST(FrontRestart, TheSessionResumesWithEveryPushOnceAndInOrder) {
         });
     };
     std::vector<std::string> journal = journalNow();
-    ASSERT_TRUE(spi.WaitFor([&] { return spi.pushes.size() >= journal.size(); }))
+    ASSERT_TRUE(spi.WaitUntil([&] { return spi.pushes.size() >= journal.size(); }))
         << "pushes missing after the restart: " << spi.pushes.size() << " of " << journal.size();
     client->Release();
     // Later market steps may add to the flow after the wait; what the client has must be its beginning.
     journal = journalNow();
-    std::lock_guard<std::mutex> lock(spi.mutex);
+    // Released: the client's thread has ended, nothing changes the recorder any more.
     ASSERT_LE(spi.pushes.size(), journal.size()) << "more pushes than the flow ever held";
     journal.resize(spi.pushes.size());
     EXPECT_EQ(spi.pushes, journal) << "a push was lost, repeated or reordered";
@@ -461,38 +433,30 @@ TEST(FrontRestart, AFrontThatLostItsFlowsStillDeliversTheNewOnes) {
     std::strcpy(login.InvestorPassword, kPassword);
     const NELOInputOrderRecord order = MarketBuy();
     const auto session = [&](int number, SimulatorFront& front, int orders) {
-        ASSERT_TRUE(spi.WaitFor([&] { return spi.connected == number; }));
-        std::size_t pushesBefore = 0, repliesBefore = 0;
-        {
-            std::lock_guard<std::mutex> lock(spi.mutex);
-            pushesBefore = spi.pushes.size();
-            repliesBefore = spi.orderReplies.size();
-        }
+        ASSERT_TRUE(spi.WaitUntil([&] { return spi.connected == number; }));
+        const std::size_t pushesBefore = spi.Read([&] { return spi.pushes.size(); });
+        const std::size_t repliesBefore = spi.Read([&] { return spi.orderReplies.size(); });
         ASSERT_EQ(client->ReqLogin(&login, number), 0);
-        ASSERT_TRUE(spi.WaitFor([&] { return spi.loginCodes.size() == static_cast<std::size_t>(number); }));
+        ASSERT_TRUE(spi.WaitUntil([&] { return spi.loginCodes.size() == static_cast<std::size_t>(number); }));
         ASSERT_EQ(client->ReqFlowSubscribe(2, 0), 0);
         for (int i = 0; i < orders; ++i) ASSERT_EQ(client->ReqInputOrder(&order, number * 100 + i), 0);
-        ASSERT_TRUE(spi.WaitFor([&] { return spi.orderReplies.size() == repliesBefore + orders; }));
+        ASSERT_TRUE(spi.WaitUntil([&] { return spi.orderReplies.size() == repliesBefore + orders; }));
         const std::size_t flow =
             front.Sim().Call([](CTradeService& trade) { return trade.AccountFlow(kInvestor).Entries().size(); });
         ASSERT_GT(flow, 0u);
         // Each front's flow is new to this client: all of it arrives on top of what came before.
-        ASSERT_TRUE(spi.WaitFor([&] { return spi.pushes.size() >= pushesBefore + flow; })) << "session " << number;
+        ASSERT_TRUE(spi.WaitUntil([&] { return spi.pushes.size() >= pushesBefore + flow; })) << "session " << number;
     };
     session(1, *first, 3);
-    std::size_t firstPushes = 0;
-    {
-        std::lock_guard<std::mutex> lock(spi.mutex);
-        firstPushes = spi.pushes.size();
-    }
+    const std::size_t firstPushes = spi.Read([&] { return spi.pushes.size(); });
     first.reset();  // gone, with everything it remembered
-    ASSERT_TRUE(spi.WaitFor([&] { return spi.disconnected == 1; }));
+    ASSERT_TRUE(spi.WaitUntil([&] { return spi.disconnected == 1; }));
     SimulatorFront second(SimFaults{}, 30, port);
     session(2, second, 2);
     client->Release();
     const std::vector<SimFlowEntry> entries =
         second.Sim().Call([](CTradeService& trade) { return trade.AccountFlow(kInvestor).Entries(); });
-    std::lock_guard<std::mutex> lock(spi.mutex);
+    // Released: the client's thread has ended, nothing changes the recorder any more.
     ASSERT_GE(spi.pushes.size(), firstPushes + entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i)
         EXPECT_EQ(spi.pushes[firstPushes + i], Describe(entries[i])) << "push " << i << " of the new flow";

@@ -23,6 +23,7 @@
 #include "NarvSqelTraderApi.h"
 #include "format/TZORecordLayout.h"
 #include "support/ScriptedFront.h"
+#include "support/Waiting.h"
 
 namespace {
 
@@ -53,24 +54,19 @@ void ExpectTextsWithinWidth(CAPIPackage& message, std::uint16_t groupId, const T
 
 class TraderApplication final : public CNarvSqelTraderSpi {
 public:
-    void OnConnected() override { connected = true; }
-    std::atomic<bool> connected{false};
+    void OnConnected() override { connected.Add(); }
+    CEventCounter connected;
 };
 
 class MdApplication final : public CNarvSqelMdSpi {
 public:
-    void OnConnected() override { connected = true; }
-    std::atomic<bool> connected{false};
+    void OnConnected() override { connected.Add(); }
+    CEventCounter connected;
 };
 
 template <class Application>
-bool WaitConnected(Application& application) {
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (!application.connected.load()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
+bool WaitConnected(const Application& application) {
+    return application.connected.WaitFor(1);
 }
 
 // A trading API connected to a scripted front.

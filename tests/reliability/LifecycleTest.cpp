@@ -8,11 +8,9 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,6 +20,7 @@
 #include "NarvSqelTraderApi.h"
 #include "format/TZORecordLayout.h"
 #include "support/ScriptedFront.h"
+#include "support/Waiting.h"
 
 namespace {
 
@@ -53,25 +52,18 @@ bool ThreadsSettleAt(int expected) {
 class CCallbackLedger {
 public:
     void Enter() {
-        ++calls_;
         if (released_.load()) ++late_;
-        std::lock_guard<std::mutex> lock(mutex_);
-        changed_.notify_all();
+        calls_.Add();
     }
     void MarkReleased() { released_.store(true); }
-    bool WaitForCalls(int count) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, kPatience, [&] { return calls_.load() >= count; });
-    }
-    int Calls() const { return calls_.load(); }
+    bool WaitForCalls(int count) { return calls_.WaitFor(static_cast<std::size_t>(count), kPatience); }
+    int Calls() const { return static_cast<int>(calls_.Count()); }
     int Late() const { return late_.load(); }
 
 private:
-    std::atomic<int> calls_{0};
+    CEventCounter calls_;
     std::atomic<int> late_{0};
     std::atomic<bool> released_{false};
-    std::mutex mutex_;
-    std::condition_variable changed_;
 };
 
 class CTraderApplication final : public CNarvSqelTraderSpi {

@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,6 +16,7 @@
 #include "NarvSqelTraderApi.h"
 #include "support/MisbehavingFronts.h"
 #include "support/ScriptedFront.h"
+#include "support/Waiting.h"
 
 namespace {
 
@@ -33,34 +32,27 @@ public:
     void Disconnected() { Record(false); }
 
     bool WaitFor(bool connected, std::size_t count) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, kPatience, [&] { return (connected ? connects_ : disconnects_) >= count; });
+        return state_.WaitUntil([&] { return (connected ? connects_ : disconnects_) >= count; }, kPatience);
     }
     std::size_t Connects() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return connects_;
+        return state_.Read([&] { return connects_; });
     }
     std::size_t Disconnects() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return disconnects_;
+        return state_.Read([&] { return disconnects_; });
     }
     bool OutOfTurn() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return outOfTurn_;
+        return state_.Read([&] { return outOfTurn_; });
     }
 
 private:
     void Record(bool connected) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
+        state_.Note([&] {
             outOfTurn_ = outOfTurn_ || connected == up_;
             up_ = connected;
             ++(connected ? connects_ : disconnects_);
-        }
-        changed_.notify_all();
+        });
     }
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
+    CWaitable state_;
     bool up_ = false;
     bool outOfTurn_ = false;
     std::size_t connects_ = 0;

@@ -78,6 +78,7 @@ public:
     int ended = 0;
     int endedWaited = 0;
     bool connected = false;
+    std::vector<std::uint16_t> peerPorts;  // of every accepted connection, in order
     std::deque<std::unique_ptr<ReceivedMessage>> messages;
 
 private:
@@ -176,11 +177,14 @@ private:
                     return;  // closed listener (refusing or stopping)
                 }
                 self->DropSession();  // one connection at a time: the newest wins
+                boost::system::error_code ignored;
+                const std::uint16_t peerPort = socket.remote_endpoint(ignored).port();
                 self->session_ = std::make_shared<CSession>(*self, std::move(socket));
                 {
                     std::lock_guard<std::mutex> lock(self->mutex);
                     self->connected = true;
                     ++self->accepted;
+                    self->peerPorts.push_back(peerPort);
                 }
                 self->changed.notify_all();
                 self->session_->Read();
@@ -260,6 +264,25 @@ bool CScriptedFront::WaitForDisconnect(std::chrono::milliseconds timeout) {
 int CScriptedFront::ConnectionCount() const {
     std::lock_guard<std::mutex> lock(server_->mutex);
     return server_->accepted;
+}
+
+int CScriptedFront::ConnectionsBeforeMarker(std::chrono::milliseconds timeout) {
+    using boost::asio::ip::tcp;
+    boost::asio::io_context io;
+    tcp::socket marker(io);
+    boost::system::error_code error;
+    marker.connect(tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), port_), error);
+    if (error) {
+        return -1;
+    }
+    const std::uint16_t markerPort = marker.local_endpoint(error).port();
+    std::unique_lock<std::mutex> lock(server_->mutex);
+    const auto& ports = server_->peerPorts;
+    if (!server_->changed.wait_for(lock, timeout,
+                                   [&] { return std::find(ports.begin(), ports.end(), markerPort) != ports.end(); })) {
+        return -1;
+    }
+    return static_cast<int>(std::find(ports.begin(), ports.end(), markerPort) - ports.begin());
 }
 
 bool CScriptedFront::IsConnected() const {

@@ -64,6 +64,13 @@ public:
     // Waits for the end of an accepted connection (closed by the client, or dropped), counted the same way.
     bool WaitForDisconnect(std::chrono::milliseconds timeout = kDefaultTimeout);
     int ConnectionCount() const;
+    // How many connections the front had accepted before one the test makes now: the test connects
+    // itself and waits until the front accepts it. The listener hands connections out in the order
+    // they arrived, so every connection a client made before this call is counted; this proves that no
+    // further connection came without waiting a fixed time. The test's connection counts like any
+    // other afterwards (it replaces the current one, and WaitForConnection sees it). -1 when it was not
+    // accepted in time (the front refusing).
+    int ConnectionsBeforeMarker(std::chrono::milliseconds timeout = kDefaultTimeout);
     bool IsConnected() const;
     // Closes the current connection from this side.
     void Drop();

@@ -343,11 +343,7 @@ public:
 
     // Waits until the callback that released the client has returned from Release; from then on the
     // client's thread leaves this object alone, so the test may destroy it.
-    bool WaitForRelease() {
-        for (int i = 0; i < 5000 && !released.load(std::memory_order_acquire); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return released.load(std::memory_order_acquire);
-    }
+    bool WaitForRelease() { return released.WaitFor(1); }
 
     CNELOTradeApi* client = nullptr;
     std::atomic<int> calls{0};
@@ -356,10 +352,10 @@ private:
     void ReleaseOnFirstCall() {
         if (++calls != 1) return;
         client->Release();
-        released.store(true, std::memory_order_release);
+        released.Add();
     }
 
-    std::atomic<bool> released{false};
+    CEventCounter released;
 };
 
 // The rest of the package being dispatched (further rows, the flow's sequence) must neither reach the
