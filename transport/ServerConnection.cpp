@@ -31,8 +31,9 @@ CServerConnection::CServerConnection(boost::asio::io_context& io, CFrontConnecto
     : CTcpConnection(io, connector.Settings().writeBlockSize, connector.Settings().readBufferSize),
       reassembly_(new std::uint8_t[kFrameBufferSize]),
       staging_(new std::uint8_t[kFrameBufferSize]),
-      receiveTimer_(io, std::chrono::seconds(connector.Settings().heartbeatTimeout)),
-      heartbeatTimer_(io, HeartbeatInterval(connector.Settings().heartbeatTimeout)),
+      timers_(connector.Settings().timers ? *connector.Settings().timers : SteadyTimerSource()),
+      receiveTimer_(timers_.MakeTimer(io)),
+      heartbeatTimer_(timers_.MakeTimer(io)),
       connector_(connector),
       heartbeatTimeout_(connector.Settings().heartbeatTimeout),
       owner_(owner) {}
@@ -55,21 +56,21 @@ void CServerConnection::Activate(std::shared_ptr<CServerConnection> self) {
     owner_.OnFrontConnected();
 }
 
-using TimerClock = boost::asio::steady_timer::clock_type;
+using TimerClock = CTimerSource::Clock;
 
 TimerClock::time_point CServerConnection::HeartbeatDeadline() const {
     return TimerClock::time_point(TimerClock::duration(heartbeatDeadline_.load(std::memory_order_relaxed)));
 }
 
 void CServerConnection::ArmReceiveTimer() {
-    receiveDeadline_ = TimerClock::now() + std::chrono::seconds(heartbeatTimeout_);
+    receiveDeadline_ = timers_.Now() + std::chrono::seconds(heartbeatTimeout_);
     if (!receiveWaitPending_) {
         WaitForReceiveDeadline();
     }
 }
 
 void CServerConnection::MoveHeartbeatDeadline() {
-    const TimerClock::time_point deadline = TimerClock::now() + HeartbeatInterval(heartbeatTimeout_);
+    const TimerClock::time_point deadline = timers_.Now() + HeartbeatInterval(heartbeatTimeout_);
     heartbeatDeadline_.store(deadline.time_since_epoch().count(), std::memory_order_relaxed);
 }
 
@@ -82,16 +83,15 @@ void CServerConnection::ArmHeartbeatTimer() {
 
 void CServerConnection::WaitForReceiveDeadline() {
     receiveWaitPending_ = true;
-    receiveTimer_.expires_at(receiveDeadline_);
-    receiveTimer_.async_wait(
-        [self = Self()](const boost::system::error_code& error) { self->HandleReceiveTimer(error); });
+    receiveTimer_->WaitUntil(
+        receiveDeadline_, [self = Self()](const boost::system::error_code& error) { self->HandleReceiveTimer(error); });
 }
 
 void CServerConnection::WaitForHeartbeatDeadline() {
     heartbeatWaitPending_ = true;
-    heartbeatTimer_.expires_at(HeartbeatDeadline());
-    heartbeatTimer_.async_wait(
-        [self = Self()](const boost::system::error_code& error) { self->HandleHeartbeatTimer(error); });
+    heartbeatTimer_->WaitUntil(HeartbeatDeadline(), [self = Self()](const boost::system::error_code& error) {
+        self->HandleHeartbeatTimer(error);
+    });
 }
 
 void CServerConnection::HandleReceiveTimer(const boost::system::error_code& error) {
@@ -99,7 +99,7 @@ void CServerConnection::HandleReceiveTimer(const boost::system::error_code& erro
     if (IsClosed() || error == boost::asio::error::operation_aborted) {
         return;
     }
-    if (receiveDeadline_ > TimerClock::now()) {
+    if (receiveDeadline_ > timers_.Now()) {
         WaitForReceiveDeadline();  // bytes arrived meanwhile: the silence is not long enough yet
         return;
     }
@@ -111,7 +111,7 @@ void CServerConnection::HandleHeartbeatTimer(const boost::system::error_code& er
     if (IsClosed() || error == boost::asio::error::operation_aborted) {
         return;
     }
-    if (HeartbeatDeadline() > TimerClock::now()) {
+    if (HeartbeatDeadline() > timers_.Now()) {
         WaitForHeartbeatDeadline();  // something was sent meanwhile
         return;
     }
@@ -229,8 +229,8 @@ std::int32_t CServerConnection::OnReceive(const std::uint8_t* input, std::uint32
 }
 
 void CServerConnection::OnClose(const char* /*reason*/) {
-    heartbeatTimer_.cancel();
-    receiveTimer_.cancel();
+    heartbeatTimer_->Cancel();
+    receiveTimer_->Cancel();
     std::shared_ptr<CServerConnection> keepAlive = std::move(self_);
     if (connector_.IsStopping() || !activated_) {
         return;

@@ -10,13 +10,13 @@
 
 #include <atomic>
 #include <boost/asio/io_context.hpp>
-#include <boost/asio/steady_timer.hpp>
 #include <boost/system/error_code.hpp>
 #include <cstdint>
 #include <memory>
 
 #include "format/APIPackage.h"
 #include "transport/TcpConnection.h"
+#include "transport/TimerSource.h"
 
 class CConnectionOwner;
 class CFrontConnector;
@@ -74,7 +74,7 @@ private:
     void ArmHeartbeatTimer();
     // Any thread: something was sent, so the heartbeat is due half a timeout from now.
     void MoveHeartbeatDeadline();
-    boost::asio::steady_timer::time_point HeartbeatDeadline() const;
+    CTimerSource::Clock::time_point HeartbeatDeadline() const;
     void WaitForReceiveDeadline();
     void WaitForHeartbeatDeadline();
     void HandleReceiveTimer(const boost::system::error_code& error);
@@ -85,11 +85,12 @@ private:
     std::unique_ptr<std::uint8_t[]> reassembly_;
     std::uint32_t reassemblyCount_ = 0;
     std::unique_ptr<std::uint8_t[]> staging_;
-    boost::asio::steady_timer receiveTimer_;
-    boost::asio::steady_timer heartbeatTimer_;
-    boost::asio::steady_timer::time_point receiveDeadline_{};
-    // Moved by senders on any thread; the tick count of a steady_timer time point.
-    std::atomic<boost::asio::steady_timer::duration::rep> heartbeatDeadline_{0};
+    CTimerSource& timers_;  // the settings' source, or the steady clock
+    std::unique_ptr<CTimerSource::CTimer> receiveTimer_;
+    std::unique_ptr<CTimerSource::CTimer> heartbeatTimer_;
+    CTimerSource::Clock::time_point receiveDeadline_{};
+    // Moved by senders on any thread; the tick count of a time point of the source's clock.
+    std::atomic<CTimerSource::Clock::duration::rep> heartbeatDeadline_{0};
     std::atomic<int> deferredRequests_{0};
     bool receiveWaitPending_ = false;
     bool heartbeatWaitPending_ = false;

@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
+
+class CTimerSource;
 
 // The write queue grows by blocks of this size; one is allocated up front and reused.
 constexpr std::uint32_t kWriteBlockSize = 10485760;
@@ -36,4 +39,7 @@ struct TransportSettings {
     // Told the position (in registration order) of every front an attempt is started on, on the thread
     // that starts it. Empty in what ships; tests watch failover with it.
     std::function<void(std::size_t frontIndex)> onAttempt;
+    // The time and the waits of the heartbeat and silence timers. Empty in what ships: the steady clock
+    // and Asio's timers. Tests give a source whose time they move themselves.
+    std::shared_ptr<CTimerSource> timers;
 };

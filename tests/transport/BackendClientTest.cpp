@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "ManualTimerSource.h"
 #include "MarkedFrames.h"
 #include "support/MisbehavingFronts.h"
 #include "support/ScriptedFront.h"
@@ -137,6 +138,18 @@ protected:
             client.RegisterFront(front.c_str());
         }
         ASSERT_EQ(client.Init(), 0);
+    }
+
+    // Heartbeat and silence timers on a time the test moves itself; before Start.
+    std::shared_ptr<CManualTimerSource> UseManualTimers() {
+        auto timers = std::make_shared<CManualTimerSource>();
+        settings.timers = timers;
+        return timers;
+    }
+    // A message from the front, waited for until the client has dispatched it (and so seen the bytes).
+    void PeerSends(CScriptedFront& front, std::int32_t requestId) {
+        front.SendRaw(MarkedFrame(requestId));
+        ASSERT_TRUE(owner.WaitForCount("package 123 " + std::to_string(requestId) + " ", 1));
     }
 
     CEventOwner owner;
@@ -278,65 +291,82 @@ TEST_F(BackendClient, HeartbeatLeavesAfterHalfTheTimeoutWithoutSending) {
     EXPECT_EQ(heartbeat->bytes.size(), kAPIEnvelopeSize);  // empty body
 }
 
-TEST_F(BackendClient, TrafficPostponesTheHeartbeatAndPeerHeartbeatsKeepTheConnection) {
+// On the test's own time: a request moves the heartbeat half a timeout on, a received message moves the
+// silence a whole timeout on. (A request sent from this thread has moved the deadline when the call
+// returns; a message dispatched has moved the silence.)
+TEST_F(BackendClient, TrafficPostponesTheHeartbeatAndPeerTrafficKeepsTheConnection) {
+    const auto timers = UseManualTimers();
     CScriptedFront front;
     Start({front.Address()}, 100ms, 2);  // heartbeat after 1 s, dropped after 2 s of silence
     ASSERT_TRUE(owner.WaitForCount("connected", 1));
-    // 2.5 s of traffic both ways, longer than the whole timeout.
-    const auto until = Clock::now() + 2500ms;
-    std::int32_t requestId = 0;
-    while (Clock::now() < until) {
-        ASSERT_EQ(PostMarked(client, ++requestId), 0);
-        front.Send(0, 0, 0);
-        std::this_thread::sleep_for(250ms);
+    // 3 s of traffic both ways every 500 ms, longer than the whole timeout.
+    constexpr std::int32_t kRounds = 6;
+    for (std::int32_t i = 1; i <= kRounds; ++i) {
+        timers->Advance(500ms);
+        ASSERT_EQ(SendMarked(client, i), 0);
+        PeerSends(front, i);
     }
-    const auto lastRequest = Clock::now();
-    for (std::int32_t i = 1; i <= requestId; ++i) {
-        auto message = front.WaitForMessage(1s);
+    for (std::int32_t i = 1; i <= kRounds; ++i) {
+        auto message = front.WaitForMessage();
         ASSERT_TRUE(message);
         EXPECT_EQ(message->ServiceNo, 122) << "no heartbeat while requests flow";
     }
-    // Keep answering so the client stays up, until its own heartbeat comes.
-    std::unique_ptr<ReceivedMessage> heartbeat;
-    while (!heartbeat && Clock::now() - lastRequest < 3s) {
-        front.Send(0, 0, 0);
-        heartbeat = front.WaitForMessage(250ms);
-    }
+    // Just short of half the timeout after the last request nothing has left: the request sent now is
+    // the next message. The peer talks too, so the silence never reaches the timeout.
+    timers->Advance(999ms);
+    PeerSends(front, kRounds + 1);
+    ASSERT_EQ(SendMarked(client, kRounds + 1), 0);
+    auto next = front.WaitForMessage();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->ServiceNo, 122) << "a heartbeat before half the timeout";
+    // Half the timeout after that request, the heartbeat.
+    timers->Advance(1000ms);
+    auto heartbeat = front.WaitForMessage();
     ASSERT_TRUE(heartbeat);
     EXPECT_EQ(heartbeat->ServiceNo, 0);
-    EXPECT_GE(Clock::now() - lastRequest, 700ms);
     EXPECT_EQ(owner.Count("disconnected"), 0u);
 }
 
 TEST_F(BackendClient, ShortestTimeoutStillPacesTheHeartbeat) {
-    // Half of a 1 s timeout rounds down to 0 s; heartbeats must still leave about once a second, not
-    // back to back.
+    // Half of a 1 s timeout rounds down to 0 s; heartbeats must still leave a second apart, not back to
+    // back. The time stands still after the first: a request sent then must be the next message.
+    const auto timers = UseManualTimers();
     CScriptedFront front;
     Start({front.Address()}, 100ms, 1);
     ASSERT_TRUE(owner.WaitForCount("connected", 1));
-    const auto until = Clock::now() + 2500ms;
-    int heartbeats = 0;
-    auto lastSent = Clock::now() - 1s;
-    while (Clock::now() < until && heartbeats <= 10) {
-        if (Clock::now() - lastSent >= 200ms) {
-            front.Send(0, 0, 0);  // keeps the client from dropping a silent peer
-            lastSent = Clock::now();
-        }
-        const auto message = front.WaitForMessage(100ms);
-        if (message && message->ServiceNo == 0) ++heartbeats;
-    }
-    EXPECT_GE(heartbeats, 1);
-    EXPECT_LE(heartbeats, 10) << "heartbeats sent back to back";
+    timers->Advance(500ms);
+    PeerSends(front, 1);  // keeps the client from dropping a silent peer
+    timers->Advance(500ms);
+    auto heartbeat = front.WaitForMessage();
+    ASSERT_TRUE(heartbeat);
+    EXPECT_EQ(heartbeat->ServiceNo, 0);
+    ASSERT_EQ(SendMarked(client, 2), 0);
+    auto next = front.WaitForMessage();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->ServiceNo, 122) << "heartbeats sent back to back";
+    // Dispatched after the heartbeat's own handler on the same thread: the next one is armed by now.
+    PeerSends(front, 3);
+    timers->Advance(400ms);
+    PeerSends(front, 4);  // the silence would end at 2 s
+    timers->Advance(600ms);
+    heartbeat = front.WaitForMessage();
+    ASSERT_TRUE(heartbeat);
+    EXPECT_EQ(heartbeat->ServiceNo, 0) << "a second later, the next one";
 }
 
 TEST_F(BackendClient, SilentPeerIsDroppedAndTheClientReconnectsAtOnce) {
+    const auto timers = UseManualTimers();
     CScriptedFront front;
     Start({front.Address()}, 100ms, 2);
     ASSERT_TRUE(front.WaitForConnection());
     ASSERT_TRUE(owner.WaitForCount("connected", 1));
-    const auto connected = Clock::now();
-    ASSERT_TRUE(owner.WaitForCount("disconnected", 1, 4s));
-    EXPECT_GE(Clock::now() - connected, 1800ms);
+    // Just short of the timeout the connection still carries a request.
+    timers->Advance(1999ms);
+    ASSERT_EQ(SendMarked(client, 1), 0);
+    ASSERT_TRUE(front.WaitForService(122));
+    EXPECT_EQ(owner.Count("disconnected"), 0u);
+    timers->Advance(1ms);
+    ASSERT_TRUE(owner.WaitForCount("disconnected", 1));
     ASSERT_TRUE(front.WaitForDisconnect());
     ASSERT_TRUE(front.WaitForConnection(1s));
     ASSERT_TRUE(owner.WaitForCount("connected", 2));
@@ -572,9 +602,9 @@ TEST_F(BackendClient, NoCallbackRunsOnceStopHasReturned) {
     client.Stop();
     owner.DeclareStopped();
     front.Send(123, 1, 0);
-    ASSERT_TRUE(front.WaitForDisconnect()) << "the client closed its end: what was sent finds no reader";
     posting = false;
     poster.join();
+    ASSERT_TRUE(front.WaitForDisconnect(kTestPatience)) << "the client closed its end: what was sent finds no reader";
     EXPECT_EQ(owner.LateCallbacks(), 0);
     EXPECT_EQ(owner.Count("disconnected"), 0u);
 }
