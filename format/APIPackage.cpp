@@ -52,9 +52,20 @@ std::uint32_t CAPIPackage::Length() { return messageLength_; }
 void CAPIPackage::OpenReceived(const std::uint8_t* bytes, std::uint32_t length) {
     // A reader never writes: the cast only lets the shared package type look at received bytes.
     Attach(const_cast<std::uint8_t*>(bytes), 0, length, nullptr);
-    CTZOPackage child;
-    if (FindField(TZOField::ApiHead.id, &child) == 0 && child.Data())
-        DecodeFields(headBindings_, child.Data(), child.Length());
-    FindField(TZOField::ApiBody.id, &child);
-    Attach(child.Data(), 0, child.Length(), nullptr);
+    CTZOPackage head;
+    if (FindField(TZOField::ApiHead.id, &head) == 0 && head.Data() &&
+        DecodeFields(headBindings_, head.Data(), head.Length()) != 0) {
+        // A head that does not decode whole names no message: it reads as ServiceNo 0, which every
+        // reader passes over, rather than as a half-read service and request number.
+        ServiceNo = 0;
+        RequestID = 0;
+        EndFlag = 0;
+    }
+    // Without a body the package reads as empty, never as the head's bytes.
+    CTZOPackage body;
+    if (FindField(TZOField::ApiBody.id, &body) != 0) {
+        Attach(nullptr, 0, 0, nullptr);
+        return;
+    }
+    Attach(body.Data(), 0, body.Length(), nullptr);
 }

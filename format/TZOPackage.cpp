@@ -121,7 +121,7 @@ int CTZOPackage::GetPackage(std::uint16_t id, CTZOPackage* child) {
 
 std::shared_ptr<CTZORecordSet> CTZOPackage::GetRecordSet(std::uint16_t id) {
     auto set = std::make_shared<SharedRecordSet>();
-    FindField(id, set.get());
+    (void)FindField(id, set.get());  // when absent the set stays detached: it holds no record
     return set;
 }
 

@@ -38,7 +38,7 @@ int EncodeFields(const TZOBindingList& list, std::uint8_t* dest, std::uint32_t r
 
 // Fills every binding whose field is present; absent fields and empty values leave the storage as it
 // was. Returns 0, or -1 at the first malformed field (bindings before it are already filled).
-int DecodeFields(const TZOBindingList& list, const std::uint8_t* src, std::uint32_t length);
+[[nodiscard]] int DecodeFields(const TZOBindingList& list, const std::uint8_t* src, std::uint32_t length);
 
 class CTZORecordSet;
 
@@ -59,11 +59,11 @@ public:
     virtual int AddRecordSet(std::uint16_t id, CTZORecordSet* child);
     virtual std::shared_ptr<CTZOPackage> AddPackage(std::uint16_t id);
     virtual int OpenField(std::uint16_t id, CTZOPackage* child);
-    virtual int GetPackage(std::uint16_t id, CTZOPackage* child);
+    [[nodiscard]] virtual int GetPackage(std::uint16_t id, CTZOPackage* child);
     virtual std::shared_ptr<CTZORecordSet> GetRecordSet(std::uint16_t id);
-    virtual int GetRecordSet(std::uint16_t id, CTZORecordSet* child);
+    [[nodiscard]] virtual int GetRecordSet(std::uint16_t id, CTZORecordSet* child);
     virtual std::shared_ptr<CTZOPackage> GetPackage(std::uint16_t id);
-    virtual int FindField(std::uint16_t id, CTZOPackage* child);
+    [[nodiscard]] virtual int FindField(std::uint16_t id, CTZOPackage* child);
     virtual int Advance(std::uint32_t n);
     virtual std::uint8_t* Data();
     virtual std::uint32_t Length();

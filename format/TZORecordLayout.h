@@ -55,6 +55,8 @@ const char* TZOCheckLayout(const TZORecordLayout& layout);
 // The everyday operations of the service clients, in terms of layouts.
 int TZOAddRecord(CTZOPackage& package, std::uint16_t groupId, const TZORecordLayout& layout, const void* record);
 int TZOAddRecordToSet(CTZORecordSet& set, const TZORecordLayout& layout, const void* record);
-int TZODecodeRecord(const TZORecordLayout& layout, void* record, const std::uint8_t* src, std::uint32_t length);
+[[nodiscard]] int TZODecodeRecord(const TZORecordLayout& layout, void* record, const std::uint8_t* src,
+                                  std::uint32_t length);
 // Finds group `groupId` in `package` and decodes it into `record`; -1 when absent or malformed.
-int TZOReadGroup(CTZOPackage& package, std::uint16_t groupId, const TZORecordLayout& layout, void* record);
+[[nodiscard]] int TZOReadGroup(CTZOPackage& package, std::uint16_t groupId, const TZORecordLayout& layout,
+                               void* record);

@@ -38,11 +38,11 @@ std::vector<std::string> JournaledPushes(CFrontSimulator& simulator) {
             package.OpenReceived(entry.message.data(), static_cast<std::uint32_t>(entry.message.size()));
             if (entry.kind == kOrderKind) {
                 NELOOrderRecord order{};
-                TZOReadGroup(package, TZOField::Order.id, kNELOOrderLayout, &order);
+                EXPECT_EQ(TZOReadGroup(package, TZOField::Order.id, kNELOOrderLayout, &order), 0);
                 keys.push_back(CTraderRecorder::OrderPushKey(order.OrderSysID, ExportedStatus(order), order.QtyLeft));
             } else if (entry.kind == kTradeKind) {
                 NELOTradeRecord trade{};
-                TZOReadGroup(package, TZOField::Trade.id, kNELOTradeLayout, &trade);
+                EXPECT_EQ(TZOReadGroup(package, TZOField::Trade.id, kNELOTradeLayout, &trade), 0);
                 keys.push_back(CTraderRecorder::TradePushKey(trade.MatchID));
             }
         }

@@ -99,6 +99,7 @@ TEST(Envelope, MessageWithoutHeadOrBodyReachesNoHandler) {
     EXPECT_EQ(bodiless.ServiceNo, 123);
     CTZOPackage child;
     EXPECT_EQ(bodiless.FindField(TZOField::RspInfo.id, &child), -1);
+    EXPECT_EQ(bodiless.FindField(TZOField::ServiceNo.id, &child), -1) << "the head is not read as the body";
 
     for (std::uint32_t cut = 0; cut < message.Length(); ++cut) {
         std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[cut + 1]);
@@ -107,6 +108,22 @@ TEST(Envelope, MessageWithoutHeadOrBodyReachesNoHandler) {
         truncated.OpenReceived(exact.get(), cut);
         EXPECT_EQ(truncated.ServiceNo, cut >= 42 ? 123 : 0) << cut;
     }
+}
+
+// A head that does not decode whole (here a RequestID three bytes wide) is no message at all, not a
+// ServiceNo with a request number left out.
+TEST(Envelope, MalformedHeadReadsAsNoMessage) {
+    std::vector<std::uint8_t> buffer(kAPIMessageMaxSize, 0);
+    CAPIPackage message;
+    message.Begin(123, 5, buffer.data());
+    message.SetEndFlag(1);
+    ASSERT_EQ(buffer[25], 4);  // the low byte of RequestID's value length
+    buffer[25] = 3;
+    CAPIPackage received;
+    received.OpenReceived(buffer.data(), message.Length());
+    EXPECT_EQ(received.ServiceNo, 0);
+    EXPECT_EQ(received.RequestID, 0);
+    EXPECT_EQ(received.EndFlag, 0);
 }
 
 }  // namespace

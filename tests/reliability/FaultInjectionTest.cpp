@@ -324,11 +324,11 @@ std::string Describe(const SimFlowEntry& entry) {
     std::string identity;
     if (entry.kind == 124) {
         NELOOrderRecord order{};
-        TZOReadGroup(package, TZOField::Order.id, kNELOOrderLayout, &order);
+        EXPECT_EQ(TZOReadGroup(package, TZOField::Order.id, kNELOOrderLayout, &order), 0);
         identity = std::string(order.OrderID) + "/" + order.OrderStatus;
     } else if (entry.kind == 130) {
         NELOTradeRecord trade{};
-        TZOReadGroup(package, TZOField::Trade.id, kNELOTradeLayout, &trade);
+        EXPECT_EQ(TZOReadGroup(package, TZOField::Trade.id, kNELOTradeLayout, &trade), 0);
         identity = trade.MatchID;
     }
     return std::to_string(entry.kind) + ":" + identity;

@@ -196,7 +196,7 @@ protected:
         if (!message) return "<nothing>";
         ExpectTextsWithinWidth(message->package, TZOField::QuotSubscribeReq.id, quot::kNELOQuotKeyLayout);
         quot::NELOQuotKeyRecord key{};
-        TZOReadGroup(message->package, TZOField::QuotSubscribeReq.id, quot::kNELOQuotKeyLayout, &key);
+        EXPECT_EQ(TZOReadGroup(message->package, TZOField::QuotSubscribeReq.id, quot::kNELOQuotKeyLayout, &key), 0);
         return key.InstrumentID;
     }
 

@@ -48,8 +48,8 @@ NELORspInfoRecord StatusOf(const SimWireMessage& message) {
     CAPIPackage package;
     message.Open(package);
     NELORspInfoRecord info{};
-    info.RspNo = -1;
-    TZOReadGroup(package, TZOField::RspInfo.id, kNELORspInfoLayout, &info);
+    // A reply without a readable RspInfo reads as a refusal no front sends.
+    if (TZOReadGroup(package, TZOField::RspInfo.id, kNELORspInfoLayout, &info) != 0) info = NELORspInfoRecord{-1, {}};
     return info;
 }
 
@@ -61,7 +61,7 @@ std::vector<Record> RowsOf(const SimWireMessage& message, std::uint16_t listId, 
     auto set = package.GetRecordSet(listId);
     while (set && set->NextRecord()) {
         rows.emplace_back();
-        TZODecodeRecord(layout, &rows.back(), set->RecordData(), set->RecordLength());
+        EXPECT_EQ(TZODecodeRecord(layout, &rows.back(), set->RecordData(), set->RecordLength()), 0);
     }
     return rows;
 }
@@ -87,7 +87,7 @@ NELOLoginRspRecord GrantOf(const SimWireMessage& reply) {
     CAPIPackage package;
     reply.Open(package);
     NELOLoginRspRecord granted{};
-    TZOReadGroup(package, TZOField::LoginRsp.id, kNELOLoginRspLayout, &granted);
+    EXPECT_EQ(TZOReadGroup(package, TZOField::LoginRsp.id, kNELOLoginRspLayout, &granted), 0);
     return granted;
 }
 
