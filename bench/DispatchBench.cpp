@@ -10,12 +10,12 @@
 
 #include "AllocationCounter.h"
 #include "BenchFixtures.h"
+#include "FrontConnector.h"
 #include "NELOQuotApiImp.h"
 #include "NELOTradeApiImp.h"
+#include "ServerConnection.h"
 #include "SqelMdApiImpl.h"
 #include "SqelTraderApiImpl.h"
-#include "transport/FrontConnector.h"
-#include "transport/ServerConnection.h"
 
 using namespace narv_bench;
 

@@ -5,10 +5,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "BackendClient.h"
+#include "ConnectionOwner.h"
 #include "NELOQuotApi.h"
 #include "NELOQuotCatalog.h"
-#include "transport/BackendClient.h"
-#include "transport/ConnectionOwner.h"
 
 namespace quot {
 

@@ -15,10 +15,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "BackendClient.h"
 #include "NELOTradeApi.h"
 #include "NELOTradeCatalog.h"
 #include "NELOTradeSession.h"
-#include "transport/BackendClient.h"
 
 class CNELOTradeApiImp final : public CNELOTradeApi, public CConnectionOwner {
 public:

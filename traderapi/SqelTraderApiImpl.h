@@ -11,10 +11,10 @@
 #include "FacadeTradingDayTexts.h"
 #include "NELOTradeApi.h"
 #include "NarvSqelTraderApi.h"
+#include "SocketLibrary.h"
 #include "TraderDispatchQueue.h"
 #include "TraderLocalAnswers.h"
 #include "TraderSession.h"
-#include "transport/SocketLibrary.h"
 
 // A position the table alone answers: its row is checked when this is compiled, so the table and the
 // implementation cannot disagree.

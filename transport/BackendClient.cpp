@@ -1,13 +1,13 @@
-#include "transport/BackendClient.h"
+#include "BackendClient.h"
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/post.hpp>
 #include <system_error>
 
-#include "transport/FrontConnector.h"
-#include "transport/ServerConnection.h"
-#include "transport/SocketLibrary.h"
+#include "FrontConnector.h"
+#include "ServerConnection.h"
+#include "SocketLibrary.h"
 
 // Everything the I/O thread works on. Shared by the client and its thread, so that a client destroyed
 // on its own I/O thread leaves the thread something valid to return into.

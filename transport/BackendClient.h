@@ -23,9 +23,9 @@
 #include <utility>
 #include <vector>
 
-#include "format/APIPackage.h"
-#include "transport/ConnectionOwner.h"
-#include "transport/TransportSettings.h"
+#include "APIPackage.h"
+#include "ConnectionOwner.h"
+#include "TransportSettings.h"
 
 class CServerConnection;
 

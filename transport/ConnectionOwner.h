@@ -2,7 +2,7 @@
 // every received message. All three are called on the I/O thread.
 #pragma once
 
-#include "format/APIPackage.h"
+#include "APIPackage.h"
 
 class CConnectionOwner {
 public:

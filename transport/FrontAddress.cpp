@@ -1,4 +1,4 @@
-#include "transport/FrontAddress.h"
+#include "FrontAddress.h"
 
 #include <cstdlib>
 

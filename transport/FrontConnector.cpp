@@ -1,11 +1,11 @@
-#include "transport/FrontConnector.h"
+#include "FrontConnector.h"
 
 #include <boost/asio/connect.hpp>
 #include <boost/asio/error.hpp>
 #include <utility>
 
-#include "transport/FrontAddress.h"
-#include "transport/ServerConnection.h"
+#include "FrontAddress.h"
+#include "ServerConnection.h"
 
 CFrontConnector::CFrontConnector(boost::asio::io_context& io, CConnectionOwner& owner, std::vector<std::string> fronts,
                                  TransportSettings settings)

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "transport/TransportSettings.h"
+#include "TransportSettings.h"
 
 class CConnectionOwner;
 class CServerConnection;

@@ -1,4 +1,4 @@
-#include "transport/ServerConnection.h"
+#include "ServerConnection.h"
 
 #include <algorithm>
 #include <boost/asio/error.hpp>
@@ -6,9 +6,9 @@
 #include <cstring>
 #include <utility>
 
-#include "format/TZOByteOrder.h"
-#include "transport/ConnectionOwner.h"
-#include "transport/FrontConnector.h"
+#include "ConnectionOwner.h"
+#include "FrontConnector.h"
+#include "TZOByteOrder.h"
 
 namespace {
 

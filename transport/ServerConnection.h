@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "format/APIPackage.h"
-#include "transport/TcpConnection.h"
-#include "transport/TimerSource.h"
+#include "APIPackage.h"
+#include "TcpConnection.h"
+#include "TimerSource.h"
 
 class CConnectionOwner;
 class CFrontConnector;

@@ -1,4 +1,4 @@
-#include "transport/SocketLibrary.h"
+#include "SocketLibrary.h"
 
 #ifdef _WIN32
 

@@ -1,4 +1,4 @@
-#include "transport/TcpConnection.h"
+#include "TcpConnection.h"
 
 #include <algorithm>
 #include <boost/asio/buffer.hpp>
@@ -7,7 +7,7 @@
 #include <cstring>
 #include <utility>
 
-#include "transport/HandlerMemory.h"
+#include "HandlerMemory.h"
 
 CTcpConnection::CTcpConnection(boost::asio::io_context& io, std::uint32_t writeBlockSize, std::uint32_t readBufferSize)
     : io_(io),

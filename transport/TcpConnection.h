@@ -17,7 +17,7 @@
 #include <memory>
 #include <mutex>
 
-#include "transport/HandlerMemory.h"
+#include "HandlerMemory.h"
 
 class CTcpConnection : public std::enable_shared_from_this<CTcpConnection> {
 public:

@@ -1,4 +1,4 @@
-#include "transport/TimerSource.h"
+#include "TimerSource.h"
 
 #include <boost/asio/steady_timer.hpp>
 #include <utility>

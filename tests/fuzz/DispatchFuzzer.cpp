@@ -7,14 +7,14 @@
 #include <cstring>
 #include <memory>
 
+#include "APIPackage.h"
+#include "ConnectionOwner.h"
 #include "NELOQuotApiImp.h"
 #include "NELOTradeApiImp.h"
 #include "NarvSqelMdApi.h"
 #include "NarvSqelTraderApi.h"
 #include "SqelMdApiImpl.h"
 #include "SqelTraderApiImpl.h"
-#include "format/APIPackage.h"
-#include "transport/ConnectionOwner.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "APIPackage.h"
 #include "NELOAccountRecords.h"
 #include "NELOOrderRecords.h"
 #include "NELOPushRecords.h"
 #include "NELOQueryRecords.h"
 #include "NELOQuotRecords.h"
 #include "NELOSessionRecords.h"
-#include "format/APIPackage.h"
-#include "format/TZORecordLayout.h"
+#include "TZORecordLayout.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "format/APIPackage.h"
-#include "format/TZOByteOrder.h"
-#include "transport/ConnectionOwner.h"
-#include "transport/FrontConnector.h"
-#include "transport/ServerConnection.h"
+#include "APIPackage.h"
+#include "ConnectionOwner.h"
+#include "FrontConnector.h"
+#include "ServerConnection.h"
+#include "TZOByteOrder.h"
 
 namespace {
 

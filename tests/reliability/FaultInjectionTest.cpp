@@ -20,9 +20,9 @@
 #include "NELOQueryRecords.h"
 #include "NELOSessionRecords.h"
 #include "NELOTradeApiImp.h"
+#include "TZOByteOrder.h"
+#include "TZORecordLayout.h"
 #include "TransportRig.h"
-#include "format/TZOByteOrder.h"
-#include "format/TZORecordLayout.h"
 #include "support/ScriptedFront.h"
 #include "support/Waiting.h"
 

@@ -21,7 +21,7 @@
 #include "NELOSessionRecords.h"
 #include "NarvSqelMdApi.h"
 #include "NarvSqelTraderApi.h"
-#include "format/TZORecordLayout.h"
+#include "TZORecordLayout.h"
 #include "support/ScriptedFront.h"
 #include "support/Waiting.h"
 

@@ -18,7 +18,7 @@
 #include "NELOQueryRecords.h"
 #include "NarvSqelMdApi.h"
 #include "NarvSqelTraderApi.h"
-#include "format/TZORecordLayout.h"
+#include "TZORecordLayout.h"
 #include "support/ScriptedFront.h"
 #include "support/Waiting.h"
 

@@ -19,10 +19,10 @@
 #include <utility>
 #include <vector>
 
-#include "format/APIPackage.h"
-#include "transport/ConnectionOwner.h"
-#include "transport/FrontConnector.h"
-#include "transport/ServerConnection.h"
+#include "APIPackage.h"
+#include "ConnectionOwner.h"
+#include "FrontConnector.h"
+#include "ServerConnection.h"
 
 // One received message, as the owner saw it.
 struct RigMessage {

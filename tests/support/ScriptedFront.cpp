@@ -10,7 +10,7 @@
 #include <future>
 #include <utility>
 
-#include "format/TZOByteOrder.h"
+#include "TZOByteOrder.h"
 
 namespace {
 

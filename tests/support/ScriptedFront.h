@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "format/APIPackage.h"
+#include "APIPackage.h"
 
 // One message received from the client: a copy of its frame payload, opened as an envelope.
 class ReceivedMessage {

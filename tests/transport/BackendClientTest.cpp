@@ -12,12 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "BackendClient.h"
 #include "ManualTimerSource.h"
 #include "MarkedFrames.h"
 #include "support/MisbehavingFronts.h"
 #include "support/ScriptedFront.h"
 #include "support/Waiting.h"
-#include "transport/BackendClient.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "transport/FrontAddress.h"
-#include "transport/SocketLibrary.h"
-#include "transport/TransportSettings.h"
+#include "FrontAddress.h"
+#include "SocketLibrary.h"
+#include "TransportSettings.h"
 
 namespace {
 

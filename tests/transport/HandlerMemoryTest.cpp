@@ -5,7 +5,7 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/post.hpp>
 
-#include "transport/HandlerMemory.h"
+#include "HandlerMemory.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "transport/TimerSource.h"
+#include "TimerSource.h"
 
 class CManualTimerSource final : public CTimerSource {
 public:

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "format/APIPackage.h"
-#include "format/TZOFieldDictionary.h"
+#include "APIPackage.h"
+#include "TZOFieldDictionary.h"
 #include "support/ScriptedFront.h"
 
 inline int WriteMarker(CAPIPackage& package, const std::string& marker) {

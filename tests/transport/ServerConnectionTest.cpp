@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "ConnectionOwner.h"
+#include "FrontConnector.h"
 #include "ManualTimerSource.h"
 #include "MarkedFrames.h"
-#include "format/TZOByteOrder.h"
-#include "transport/ConnectionOwner.h"
-#include "transport/FrontConnector.h"
-#include "transport/ServerConnection.h"
+#include "ServerConnection.h"
+#include "TZOByteOrder.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "transport/TcpConnection.h"
+#include "TcpConnection.h"
 
 namespace {
 
