@@ -1,4 +1,5 @@
-// Builds one outgoing message of either service in a buffer of its own.
+// Builds one outgoing message of either service in a buffer of its own, and reads and writes the records
+// a catalogue row names.
 #pragma once
 
 #include <array>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "APIPackage.h"
+#include "NELOMessageCatalog.h"
 
 class CMessageBuilder {
 public:
@@ -22,3 +24,18 @@ private:
     std::array<std::uint8_t, kAPIMessageMaxSize> buffer_{};
     CAPIPackage package_;
 };
+
+// The record a request carries, as its catalogue row (`asked`) says; zeroed when it is missing or does not
+// decode, so a half-read key never filters anything.
+template <class Record, class Row>
+Record RequestRecord(CAPIPackage& request, const Row& asked) {
+    Record record{};
+    if (TZOReadGroup(request, asked.body.field->id, *asked.body.record->layout, &record) != 0) record = Record{};
+    return record;
+}
+
+// Adds `record` as the group `body` names.
+template <class Record>
+void AddBody(CAPIPackage& package, const NELOBodyPart& body, const Record& record) {
+    TZOAddRecord(package, body.field->id, *body.record->layout, &record);
+}

@@ -20,19 +20,6 @@ void AddStatus(CAPIPackage& package, SimReply code) {
     TZOAddRecord(package, TZOField::RspInfo.id, kNELORspInfoLayout, &info);
 }
 
-// The record a request carries, as its catalogue row says; zeroed when it is missing or does not decode.
-template <class Record>
-Record RequestRecord(CAPIPackage& request, const quot::NELOQuotMessageDef& asked) {
-    Record record{};
-    if (TZOReadGroup(request, asked.body.field->id, *asked.body.record->layout, &record) != 0) record = Record{};
-    return record;
-}
-
-template <class Record>
-void AddBody(CAPIPackage& package, const NELOBodyPart& body, const Record& record) {
-    TZOAddRecord(package, body.field->id, *body.record->layout, &record);
-}
-
 const quot::NELOQuotMessageDef& ReplyTo(const quot::NELOQuotMessageDef& asked) {
     return *quot::NELOFindQuotReceived(NELOReplyServiceNo(asked.serviceNo));
 }
