@@ -49,7 +49,42 @@ void CTcpConnection::Start(std::shared_ptr<CTcpConnection> self) {
         // another thread writes to it. Without it every request simply goes through the I/O thread.
         directWrites_ = !error && !IsClosed();
     }
+    if (!IsClosed() && readiness_.Watch(io_, static_cast<int>(socket_.native_handle()),
+                                        &CTcpConnection::ReadWhileReadable, this, self_)) {
+        return;
+    }
     StartRead();
+}
+
+bool CTcpConnection::ReadWhileReadable(void* connection) {
+    return static_cast<CTcpConnection*>(connection)->ReadWhileReadable();
+}
+
+bool CTcpConnection::ReadWhileReadable() {
+    for (;;) {
+        if (IsClosed()) {
+            return false;
+        }
+        std::size_t bytesRead = 0;
+        switch (readiness_.ReadSome(readBuffer_.get(), readBufferSize_, bytesRead)) {
+            case CReadinessWatch::ReadResult::WouldBlock:
+                return true;
+            case CReadinessWatch::ReadResult::Ended:
+                Close("");  // as an asynchronous read that fails
+                return false;
+            case CReadinessWatch::ReadResult::Received:
+                break;
+        }
+        if (OnReceive(readBuffer_.get(), static_cast<std::uint32_t>(bytesRead)) < 0 || IsClosed()) {
+            return false;
+        }
+        if (bytesRead < readBufferSize_) {
+            // A read that did not fill the buffer took everything there was: the watch reports the
+            // socket again when more (or the end of the stream) is there, so the read that would only
+            // find nothing is not made.
+            return true;
+        }
+    }
 }
 
 void CTcpConnection::StartRead() {
@@ -195,10 +230,17 @@ void CTcpConnection::Close(const char* reason) {
         }
         closeReason_.store(reason, std::memory_order_release);
         closed_.store(true, std::memory_order_release);
-        boost::system::error_code ignored;  // a socket that fails to close is closed for our purposes
-        socket_.close(ignored);
     }
     // The last reference may be this one: keep the object until OnClose has returned.
     std::shared_ptr<CTcpConnection> keepAlive = std::move(self_);
+    // The duplicate the readiness watch reads from goes first, so that closing the socket closes the
+    // connection (and takes its registration out of the reactor).
+    readiness_.Unwatch();
+    {
+        // No write touches the socket once closed_ is set.
+        std::lock_guard<std::mutex> lock(sendMutex_);
+        boost::system::error_code ignored;  // a socket that fails to close is closed for our purposes
+        socket_.close(ignored);
+    }
     OnClose(reason);
 }

@@ -18,6 +18,7 @@
 #include <mutex>
 
 #include "HandlerMemory.h"
+#include "ReadinessWatch.h"
 
 class CTcpConnection : public std::enable_shared_from_this<CTcpConnection> {
 public:
@@ -34,7 +35,8 @@ public:
     virtual void OnReserved();
 
     // Keeps the connection alive through `self`, makes the socket non-blocking for Write and starts
-    // reading. On the I/O thread.
+    // reading: on readiness where the reactor allows it (see CReadinessWatch), else with asynchronous
+    // reads. On the I/O thread.
     void Start(std::shared_ptr<CTcpConnection> self);
     // Queues the bytes behind everything queued before and makes sure a write is under way (started at
     // once on the I/O thread, posted to it from any other). Never blocks; does nothing once the
@@ -65,6 +67,10 @@ protected:
     bool OnIOThread() const;
 
 private:
+    // Reading on readiness: reads until the socket has nothing more, delivering each read. False once
+    // the connection is closed or its receiver wants no more.
+    static bool ReadWhileReadable(void* connection);
+    bool ReadWhileReadable();
     void StartRead();
     void HandleRead(const boost::system::error_code& error, std::size_t bytesRead);
     // The rest need sendMutex_ held.
@@ -80,6 +86,7 @@ private:
     std::uint32_t readBufferSize_;
     std::uint32_t writeBlockSize_;
     std::shared_ptr<CTcpConnection> self_;
+    CReadinessWatch readiness_;
     // The memory of the read under way, of the write under way and of the write handed to the I/O
     // thread from another thread: there is at most one of each, so starting one allocates nothing,
     // whichever thread starts it.

@@ -3,6 +3,7 @@
 // time after pauses.
 #include <gtest/gtest.h>
 
+#include <boost/asio/error.hpp>
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -15,9 +16,11 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "ReadinessWatch.h"
 #include "TcpConnection.h"
 
 namespace {
@@ -229,6 +232,179 @@ TEST_F(WriteQueue, ReadsEveryByteInOrderAfterPausesAndBursts) {
         }
     }
     boost::asio::post(io, [collecting] { collecting->Close(""); });
+}
+
+// The reading side's ends: the bytes and the end of the stream arriving together, a close from inside a
+// read and from outside one, and an io_context that goes away while the connection still reads.
+class Reading : public ::testing::Test {
+protected:
+    // Counts the bytes and keeps the close; closes itself from inside the read that brings
+    // `closeAfter` bytes or more, when set.
+    class CReadingConnection final : public CTcpConnection {
+    public:
+        static constexpr std::uint32_t kReadBuffer = 4096;
+        CReadingConnection(boost::asio::io_context& io, std::size_t closeAfter)
+            : CTcpConnection(io, 1000, kReadBuffer), closeAfter_(closeAfter) {}
+        void OnClose(const char* reason) override {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ++closes_;
+            reason_ = reason;
+            changed_.notify_all();
+        }
+        std::int32_t OnReceive(const std::uint8_t*, std::uint32_t length) override {
+            bool closeNow;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                received_ += length;
+                ++reads_;
+                changed_.notify_all();
+                closeNow = closeAfter_ != 0 && received_ >= closeAfter_;
+            }
+            if (closeNow) {
+                Close("closed from inside a read");
+                return -1;
+            }
+            return 0;
+        }
+        // Waits until closed; the bytes received and the closes by then.
+        std::pair<std::size_t, int> WaitForClose() {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait_for(lock, std::chrono::seconds(10), [&] { return closes_ > 0; });
+            return {received_, closes_};
+        }
+        int Reads() {
+            std::lock_guard<std::mutex> lock(mutex_);
+            return reads_;
+        }
+        std::string Reason() {
+            std::lock_guard<std::mutex> lock(mutex_);
+            return reason_;
+        }
+
+    private:
+        std::size_t closeAfter_;
+        std::mutex mutex_;
+        std::condition_variable changed_;
+        std::size_t received_ = 0;
+        int reads_ = 0;
+        int closes_ = 0;
+        std::string reason_;
+    };
+
+    std::shared_ptr<CReadingConnection> Connect(boost::asio::io_context& context, std::size_t closeAfter = 0) {
+        using boost::asio::ip::tcp;
+        auto connection = std::make_shared<CReadingConnection>(context, closeAfter);
+        tcp::acceptor acceptor(context, tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), 0));
+        connection->Socket().connect(acceptor.local_endpoint());
+        acceptor.accept(peer);
+        return connection;
+    }
+
+    void Run(boost::asio::io_context& context) {
+        runner = std::thread([&context] { context.run(); });
+    }
+
+    // True once the peer's reads end in the end of the stream or a reset: the connection is closed
+    // for the other side, every descriptor of its socket included.
+    bool PeerSeesTheClose() {
+        std::uint8_t sink[4096];
+        boost::system::error_code error;
+        while (!error) {
+            peer.read_some(boost::asio::buffer(sink), error);
+        }
+        return error == boost::asio::error::eof || error == boost::asio::error::connection_reset;
+    }
+
+    void TearDown() override {
+        work.reset();
+        if (runner.joinable()) {
+            runner.join();
+        }
+    }
+
+    boost::asio::io_context io;
+    boost::asio::executor_work_guard<boost::asio::io_context::executor_type> work{io.get_executor()};
+    boost::asio::io_context peerIo;
+    boost::asio::ip::tcp::socket peer{peerIo};
+    std::thread runner;
+};
+
+// Written and closed before the connection reads at all, so the last bytes and the end of the stream
+// are there together: every byte is delivered, then the close, once. Sizes around the read buffer: a
+// read that fills it is followed by another, which finds the end.
+TEST_F(Reading, BytesFollowedAtOnceByTheEndAreDeliveredThenTheCloseOnce) {
+    for (const std::size_t size : {std::size_t{1}, std::size_t{4095}, std::size_t{4096}, std::size_t{4097},
+                                   std::size_t{3 * 4096}, std::size_t{100000}}) {
+        boost::asio::io_context context;
+        auto connection = Connect(context);
+        boost::asio::write(peer, boost::asio::buffer(Pattern(size, size)));
+        peer.close();
+        connection->Start(connection);
+        std::thread reader([&context] { context.run(); });
+        const auto [received, closes] = connection->WaitForClose();
+        EXPECT_EQ(received, size) << size << " bytes";
+        EXPECT_EQ(closes, 1) << size << " bytes";
+        EXPECT_EQ(connection->Reason(), "") << size << " bytes";
+        reader.join();  // nothing is left to run: the connection has stopped reading
+    }
+}
+
+TEST_F(Reading, ACloseFromInsideAReadEndsTheReadingAndTheConnectionForThePeer) {
+    auto connection = Connect(io, 1);
+    connection->Start(connection);
+    Run(io);
+    boost::asio::write(peer, boost::asio::buffer(Pattern(10, 1)));
+    EXPECT_EQ(connection->WaitForClose().second, 1);
+    // More bytes find nobody reading: the peer learns of the close instead.
+    boost::system::error_code ignored;
+    boost::asio::write(peer, boost::asio::buffer(Pattern(100, 2)), ignored);
+    EXPECT_TRUE(PeerSeesTheClose());
+    EXPECT_EQ(connection->Reads(), 1);
+    EXPECT_EQ(connection->Reason(), "closed from inside a read");
+}
+
+TEST_F(Reading, ACloseFromOutsideAReadEndsTheConnectionForThePeer) {
+    auto connection = Connect(io);
+    connection->Start(connection);
+    Run(io);
+    boost::asio::write(peer, boost::asio::buffer(Pattern(10, 1)));
+    boost::asio::post(io, [connection] { connection->Close("closed by a timer"); });
+    EXPECT_EQ(connection->WaitForClose().second, 1);
+    EXPECT_TRUE(PeerSeesTheClose());
+    EXPECT_EQ(connection->Reason(), "closed by a timer");
+}
+
+// The reactor shutting down (its io_context destroyed) with the registration in place lets go of the
+// watch's target and, with the watch, of the duplicate descriptor: the socket closes for the peer.
+TEST_F(Reading, AReactorShutDownWhileWatchingLetsGoOfTheTargetAndTheDuplicate) {
+    std::weak_ptr<int> target;
+    {
+        CReadinessWatch watch;
+        {
+            boost::asio::io_context context;
+            using boost::asio::ip::tcp;
+            tcp::acceptor acceptor(context, tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), 0));
+            tcp::socket mine(context);
+            mine.connect(acceptor.local_endpoint());
+            acceptor.accept(peer);
+            auto keepAlive = std::make_shared<int>(0);
+            target = keepAlive;
+            const bool watching = watch.Watch(
+                context, static_cast<int>(mine.native_handle()), [](void*) { return true; }, keepAlive.get(),
+                keepAlive);
+#if defined(__linux__)
+            ASSERT_TRUE(watching);
+#else
+            ASSERT_FALSE(watching);  // read with asynchronous operations instead
+            return;
+#endif
+            keepAlive.reset();
+            EXPECT_FALSE(target.expired()) << "the registration holds the target";
+            mine.close();
+        }
+        EXPECT_TRUE(target.expired());
+    }
+    EXPECT_TRUE(PeerSeesTheClose());
 }
 
 }  // namespace
