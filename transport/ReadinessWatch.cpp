@@ -241,10 +241,4 @@ CReadinessWatch::ReadResult CReadinessWatch::ReadSome(void* /*buffer*/, std::siz
     return ReadResult::Ended;
 }
 
-bool CReadinessWatch::OnReadable() { return false; }
-void CReadinessWatch::Requeue(COperation* /*operation*/) {}
-void CReadinessWatch::End() {}
-void CReadinessWatch::Dropped() {}
-void CReadinessWatch::Release() {}
-
 #endif

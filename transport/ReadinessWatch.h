@@ -43,8 +43,8 @@ public:
     // fails: then nothing is registered.
     [[nodiscard]] bool Watch(boost::asio::io_context& io, int socket, Callback callback, void* target,
                              std::shared_ptr<void> keepAlive);
-    // Ends the registration and closes the duplicate. Does nothing when not watching. The caller keeps the target alive across the call: the
-    // registration's reference to it goes here.
+    // Ends the registration and closes the duplicate. Does nothing when not watching. The caller keeps
+    // the target alive across the call: the registration's reference to it goes here.
     void Unwatch();
     bool IsWatching() const { return state_ == State::Watching; }
 
